@@ -1,0 +1,161 @@
+#include "ExamDb.h"
+
+#include "AppMessage.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <cmath>
+#include <utility>
+
+namespace ExamDb {
+
+namespace {
+
+constexpr int BusyTimeoutMs = 5000;
+
+QString ErrorText(const QSqlError& error) { return error.text(); }
+
+QString NextConnectionName()
+{
+    static quint64 serial = 0;
+    return QStringLiteral("ordwin-db-%1").arg(++serial);
+}
+
+} // namespace
+
+QString ScanDriverList(const QStringList& drivers)
+{
+    for (const QString& name : drivers) {
+        if (name.contains(QLatin1String("SQLITE"), Qt::CaseSensitive))
+            return name;
+    }
+    return {};
+}
+
+namespace {
+DriverSource g_driverSource = nullptr;
+}
+
+DriverSource SetDriverSource(DriverSource source)
+{
+    return std::exchange(g_driverSource, source);
+}
+
+QString FindAccessDriver()
+{
+    return ScanDriverList(g_driverSource ? g_driverSource() : QSqlDatabase::drivers());
+}
+
+QString OpenName(const QString& path, Variant variant)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QLatin1String mode(variant == Variant::ReadKeyed ? "?mode=ro" : "?mode=rw");
+    return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + mode;
+}
+
+QVariant Row::Value(const char* column) const
+{
+    const int index = m_query.record().indexOf(QString::fromUtf8(column));
+    if (index < 0)
+        throw Error{QStringLiteral("no such column: %1").arg(QString::fromUtf8(column))};
+    return m_query.value(index);
+}
+
+QString Row::Text(const char* column) const
+{
+    const QVariant value = Value(column);
+    return value.isNull() ? QString() : value.toString();
+}
+
+std::optional<qint16> Row::Short(const char* column) const
+{
+    const QVariant value = Value(column);
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok)
+        throw Error{QStringLiteral("Invalid character value for cast specification: %1")
+                        .arg(QString::fromUtf8(column))};
+    const double whole = std::trunc(number);
+    if (!(whole >= -32768.0 && whole <= 32767.0))
+        throw Error{QStringLiteral("Numeric value out of range: %1").arg(QString::fromUtf8(column))};
+    return static_cast<qint16>(whole);
+}
+
+QSqlQuery Connection::Prepare(const Statement& statement, const QVariantList& values)
+{
+    QSqlQuery query(QSqlDatabase::database(m_name, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromUtf8(statement.text)))
+        throw Error{ErrorText(query.lastError())};
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw Error{ErrorText(query.lastError())};
+    return query;
+}
+
+void Connection::Query(const Statement& statement, const QVariantList& values,
+                       const RowHandler& onRow)
+{
+    QSqlQuery query = Prepare(statement, values);
+    while (query.next()) {
+        const Row row(query);
+        onRow(row);
+    }
+    if (query.lastError().isValid())
+        throw Error{ErrorText(query.lastError())};
+}
+
+void Connection::Exec(const Statement& statement, const QVariantList& values)
+{
+    Prepare(statement, values);
+}
+
+Result RunOperation(Variant variant, const Body& body)
+{
+    const QString driver = FindAccessDriver();
+    if (driver.isEmpty()) {
+        AppMessage::Show(QString::fromUtf8(NoDriverMessage));
+        return Result::NoDriver;
+    }
+
+    const QString name = NextConnectionName();
+    std::optional<QString> failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setDatabaseName(OpenName(QString::fromUtf8(DatabaseFileName), variant));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(BusyTimeoutMs));
+        const bool writing = variant == Variant::WriteKeyed;
+        try {
+            if (!db.open())
+                throw Error{ErrorText(db.lastError())};
+            if (writing && !db.transaction())
+                throw Error{ErrorText(db.lastError())};
+            Connection connection(name);
+            body(connection);
+            if (writing && !db.commit())
+                throw Error{ErrorText(db.lastError())};
+        } catch (const Error& error) {
+            failure = error.text;
+            if (writing && db.isOpen())
+                db.rollback();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+
+    if (failure) {
+        AppMessage::Show(QString::fromUtf8(ErrorPrefix) + *failure);
+        return Result::Failed;
+    }
+    return Result::Done;
+}
+
+} // namespace ExamDb

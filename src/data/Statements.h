@@ -1,0 +1,41 @@
+#pragma once
+
+// Every statement the program runs, with the table it touches. Values are
+// never pasted into the text: each '?' is a bound parameter, in order.
+struct Statement
+{
+    const char* table;
+    const char* text;
+};
+
+namespace Sql {
+
+// Answers given so far to one paper: 卷名.
+inline constexpr Statement ListAnswers{"answer", "SELECT 题号,回答 FROM answer WHERE 卷名=?;"};
+// Questions of one paper answered wrongly or not at all: 卷名.
+inline constexpr Statement ListWrongAnswers{
+    "answer", "SELECT 题号,回答,答案 FROM answer WHERE 得分=0 AND 卷名=?;"};
+// Store the student's answer to one question: 回答, 题号, 卷名.
+inline constexpr Statement StoreAnswer{"answer",
+                                       "UPDATE answer SET 回答=? WHERE 题号=? AND 卷名=?;"};
+// Key and points of one question: 题号, 卷名.
+inline constexpr Statement FetchKey{"answer",
+                                    "Select 答案,分值 From answer WHERE 题号=? AND 卷名=?;"};
+// Points earned for one question: 得分, 题号, 卷名.
+inline constexpr Statement StoreScore{"answer",
+                                      "UPDATE answer SET 得分=? WHERE 题号=? AND 卷名=?;"};
+// Points earned, every row, added up at hand-in.
+inline constexpr Statement SumScores{"answer", "Select 得分 From answer;"};
+// Clear every answer and score of every paper at exam start.
+inline constexpr Statement ResetAnswers{"answer", "UPDATE answer SET 回答=' ',得分=0;"};
+// Record a handed-in exam: 试题名, 考试时间, 考生姓名, 成绩.
+inline constexpr Statement InsertGrade{
+    "grades", "INSERT INTO grades(试题名,考试时间,考生姓名,成绩) VALUES (?,?,?,?)"};
+// Grade history of one student: 考生姓名.
+inline constexpr Statement GradeHistory{"grades", "SELECT * FROM grades WHERE 考生姓名=?;"};
+// Is this word in the word list: 单词.
+inline constexpr Statement FindWord{"word", "SELECT * FROM word WHERE 单词=?;"};
+// Keyword list of a paper's essay task (only the first row is used): 卷名.
+inline constexpr Statement EssayKeywords{"write", "Select 关键词 From write WHERE 卷名=?;"};
+
+} // namespace Sql

@@ -1,0 +1,92 @@
+#include "MainTabDlg.h"
+
+#include "AboutDlg.h"
+#include "DialogTemplate.h"
+#include "ExamPage.h"
+#include "StringTable.h"
+#include "TabControl.h"
+#include "TextPages.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace {
+constexpr int MainTemplate = 102;
+constexpr int TabControlId = 1000;
+constexpr int AboutMenuString = 101;
+} // namespace
+
+CMainTabDlg::CMainTabDlg(QWidget* parent) : QDialog(parent), m_hIcon(QApplication::windowIcon())
+{
+    Ui::ApplyTemplate(this, MainTemplate);
+    m_tab = Ui::Control<TabControl>(this, TabControlId);
+    OnInitDialog();
+}
+
+bool CMainTabDlg::OnInitDialog()
+{
+    const QString aboutText = Ui::LoadString(AboutMenuString);
+    if (!aboutText.isEmpty()) {
+        auto* separator = new QAction(this);
+        separator->setSeparator(true);
+        addAction(separator);
+        auto* about = new QAction(aboutText, this);
+        connect(about, &QAction::triggered, this, [this] { OnSysCommand(AboutCommand); });
+        addAction(about);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+
+    setWindowIcon(m_hIcon);
+
+    m_tab->InsertItem(0, QStringLiteral("前言"));
+    m_tab->InsertItem(1, QStringLiteral("软件使用说明"));
+    m_tab->InsertItem(2, QStringLiteral("Pellarin"));
+    connect(m_tab, &TabControl::SelChange, this, &CMainTabDlg::OnSelchangeTab);
+
+    m_pagePreface = new CPrefacePage(m_tab);
+    m_pageUsage = new CUsagePage(m_tab);
+    m_pageExam = new CExamPage(m_tab);
+
+    const QRect pageRect = m_tab->rect().adjusted(8, 40, -8, -8);
+    for (QWidget* page : {static_cast<QWidget*>(m_pagePreface), static_cast<QWidget*>(m_pageUsage),
+                          static_cast<QWidget*>(m_pageExam)})
+        page->setGeometry(pageRect);
+
+    m_pagePreface->show();
+    m_pageExam->hide();
+    m_pageUsage->hide();
+    return true;
+}
+
+void CMainTabDlg::OnSelchangeTab() { ShowPageOf(m_tab->GetCurSel()); }
+
+void CMainTabDlg::ShowPageOf(int sel)
+{
+    switch (sel) {
+    case 0:
+        m_pagePreface->show();
+        m_pageExam->hide();
+        m_pageUsage->hide();
+        break;
+    case 1:
+        m_pageUsage->show();
+        m_pageExam->hide();
+        m_pagePreface->hide();
+        break;
+    case 2:
+        m_pageExam->show();
+        m_pagePreface->hide();
+        m_pageUsage->hide();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainTabDlg::OnSysCommand(int id)
+{
+    if ((id & 0xFFF0) == AboutCommand) {
+        CAboutDlg about(this);
+        about.exec();
+    }
+}

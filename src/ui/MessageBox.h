@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every message box of the program goes through MessageBox, so that one place
+// decides how a message looks and tests can answer it.
+namespace Ui {
+
+inline constexpr char PromptCaption[] = "温馨提示";
+
+QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text,
+                                       const QString& caption,
+                                       QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+// A message to the student: caption "温馨提示", an OK button.
+void Prompt(QWidget* parent, const QString& text);
+
+// A question to the student: caption "温馨提示", Yes and No; true for Yes.
+bool Ask(QWidget* parent, const QString& text);
+
+// The application's message box: the program's name as caption, an OK button.
+void AppMessageBox(const QString& text);
+
+// Routes the data store's messages to the application's message box.
+void InstallAppMessageBox();
+
+} // namespace Ui

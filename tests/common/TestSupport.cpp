@@ -1,0 +1,132 @@
+#include "TestSupport.h"
+
+#include "AppMessage.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+
+ProgramFolder::ProgramFolder(const QString& nameTemplate)
+    : m_dir(nameTemplate.isEmpty()
+                ? std::make_unique<QTemporaryDir>()
+                : std::make_unique<QTemporaryDir>(QDir::tempPath() + QLatin1Char('/') + nameTemplate)),
+      m_previous(QDir::currentPath())
+{
+    if (!m_dir->isValid())
+        return;
+    if (!QFile::copy(QStringLiteral(ORDWIN_TEST_DB), DatabasePath()))
+        return;
+    QFile::setPermissions(DatabasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    m_valid = QDir::setCurrent(m_dir->path());
+}
+
+ProgramFolder::~ProgramFolder() { QDir::setCurrent(m_previous); }
+
+QString ProgramFolder::DatabasePath() const { return m_dir->filePath(QStringLiteral("word.mdb")); }
+
+namespace {
+template <class F> bool WithDatabase(const QString& path, F&& work)
+{
+    const QString name = QStringLiteral("test-direct");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            ok = work(query);
+            if (!ok)
+                qWarning() << query.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+} // namespace
+
+bool ProgramFolder::Sql(const QString& statement) const
+{
+    return WithDatabase(DatabasePath(), [&](QSqlQuery& query) { return query.exec(statement); });
+}
+
+QStringList ProgramFolder::Column(const QString& statement) const
+{
+    QStringList values;
+    WithDatabase(DatabasePath(), [&](QSqlQuery& query) {
+        if (!query.exec(statement))
+            return false;
+        while (query.next())
+            values << query.value(0).toString();
+        return true;
+    });
+    return values;
+}
+
+AppMessages::AppMessages()
+{
+    AppMessage::SetHandler([this](const QString& text) { texts << text; });
+}
+
+AppMessages::~AppMessages() { AppMessage::SetHandler({}); }
+
+bool PressMessageBoxButton(QWidget* window, QMessageBox::StandardButton button)
+{
+    auto* box = qobject_cast<QMessageBox*>(window);
+    if (!box)
+        return false;
+    QAbstractButton* target = box->button(button);
+    if (!target)
+        return false;
+    target->click();
+    return true;
+}
+
+ModalAnswer::ModalAnswer(QMessageBox::StandardButton button)
+{
+    Start([button](QWidget* window) {
+        if (!PressMessageBoxButton(window, button)) {
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialog->reject();
+        }
+    });
+}
+
+ModalAnswer::ModalAnswer(Action action) { Start(std::move(action)); }
+
+ModalAnswer::~ModalAnswer() { *m_alive = false; }
+
+void ModalAnswer::Start(Action action)
+{
+    m_seen = std::make_shared<ModalSeen>();
+    m_alive = std::make_shared<bool>(true);
+    QWidget* const before = QApplication::activeModalWidget();
+    auto timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [timer, before, action, seen = m_seen, alive = m_alive] {
+                         if (!*alive) {
+                             timer->deleteLater();
+                             return;
+                         }
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (!modal || modal == before || !modal->isVisible())
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         seen->seen = true;
+                         seen->className = QString::fromLatin1(modal->metaObject()->className());
+                         seen->title = modal->windowTitle();
+                         if (auto* box = qobject_cast<QMessageBox*>(modal))
+                             seen->text = box->text();
+                         action(modal);
+                     });
+    timer->start();
+}
