@@ -1,5 +1,6 @@
 #include "PageDialog.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 PageDialog::PageDialog(QWidget* parent) : QDialog(parent, Qt::Widget) {}
@@ -13,4 +14,9 @@ void PageDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void PageDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->ignore();
 }

@@ -4,7 +4,7 @@
 
 // A dialog that lives as a page inside another window (a tab of the main
 // window). It is never ended on its own: Escape goes on to the window that
-// holds it, as in a dialog of child pages.
+// holds it, as in a dialog of child pages, and so does a right-click.
 class PageDialog : public QDialog
 {
     Q_OBJECT
@@ -16,4 +16,6 @@ public Q_SLOTS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The holding window's context menu serves the page too.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };

@@ -9,13 +9,16 @@
 #include "TextResource.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 class TestMainWindow : public QObject
 {
@@ -30,6 +33,8 @@ private Q_SLOTS:
     void textsShowWhole();
     void aboutEntryOpensAboutBox();
     void aboutEntryAfterSeparator();
+    void rightClickAnywhereOffersAbout_data();
+    void rightClickAnywhereOffersAbout();
     void escapeOnAPageEndsTheMainWindow();
     void qtButtonsSpeakChinese();
     void cleanup();
@@ -53,9 +58,9 @@ void TestMainWindow::captionAndTabs()
 void TestMainWindow::pagesAreChildrenOfTheTabControl()
 {
     CMainTabDlg dlg;
-    for (QWidget* page : {static_cast<QWidget*>(dlg.m_pagePreface),
-                          static_cast<QWidget*>(dlg.m_pageUsage),
-                          static_cast<QWidget*>(dlg.m_pageExam)}) {
+    for (QWidget* page :
+         {static_cast<QWidget*>(dlg.m_pagePreface), static_cast<QWidget*>(dlg.m_pageUsage),
+          static_cast<QWidget*>(dlg.m_pageExam)}) {
         QCOMPARE(page->parentWidget(), dlg.m_tab);
         QVERIFY(!page->isWindow());
         QCOMPARE(page->pos(), QPoint(8, 40));
@@ -87,8 +92,8 @@ void TestMainWindow::tabSwitchingKeepsPages()
         int tab;
         QWidget* shown;
     };
-    const Step steps[] = {{1, dlg.m_pageUsage}, {2, dlg.m_pageExam},
-                          {0, dlg.m_pagePreface}, {1, dlg.m_pageUsage}};
+    const Step steps[] = {
+        {1, dlg.m_pageUsage}, {2, dlg.m_pageExam}, {0, dlg.m_pagePreface}, {1, dlg.m_pageUsage}};
     QTextCursor cursor = usageEdit->textCursor();
     cursor.setPosition(25);
     usageEdit->setTextCursor(cursor);
@@ -96,9 +101,9 @@ void TestMainWindow::tabSwitchingKeepsPages()
         QTabBar* bar = dlg.m_tab->TabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(step.tab).center());
         QCOMPARE(dlg.m_tab->GetCurSel(), step.tab);
-        for (QWidget* page : {static_cast<QWidget*>(dlg.m_pagePreface),
-                              static_cast<QWidget*>(dlg.m_pageUsage),
-                              static_cast<QWidget*>(dlg.m_pageExam)})
+        for (QWidget* page :
+             {static_cast<QWidget*>(dlg.m_pagePreface), static_cast<QWidget*>(dlg.m_pageUsage),
+              static_cast<QWidget*>(dlg.m_pageExam)})
             QCOMPARE(page->isVisible(), page == step.shown);
     }
     // The same page objects, with their state, after all the switching.
@@ -141,7 +146,10 @@ void TestMainWindow::textsShowWhole()
     const QString usageText = LoadTextResource(TextId::Usage);
     QCOMPARE(preface->toPlainText(), prefaceText);
     QCOMPARE(usage->toPlainText(), usageText);
-    QVERIFY(usage->toPlainText().trimmed().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral("12.")));
+    QVERIFY(usage->toPlainText()
+                .trimmed()
+                .section(QLatin1Char('\n'), -1)
+                .startsWith(QStringLiteral("12.")));
     QCOMPARE(dlg.m_pagePreface->m_strPreface, prefaceText);
 
     // The usage box has no scroll bar: its whole text fits in the box.
@@ -201,6 +209,53 @@ void TestMainWindow::aboutEntryAfterSeparator()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
+void TestMainWindow::rightClickAnywhereOffersAbout_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::newRow("tab strip") << -1;
+    QTest::newRow("preface page") << 0;
+    QTest::newRow("exam page") << 2;
+}
+
+// A right-click on the window (not inside a text box) pops up its menu; its
+// About entry opens the About box.
+void TestMainWindow::rightClickAnywhereOffersAbout()
+{
+    QFETCH(int, page);
+    CMainTabDlg dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QWidget* target = dlg.m_tab;
+    QPoint pos(dlg.m_tab->width() - 20, 15);
+    if (page >= 0) {
+        dlg.ShowPageOf(page);
+        target = page == 0 ? static_cast<QWidget*>(dlg.m_pagePreface)
+                           : static_cast<QWidget*>(dlg.m_pageExam);
+        pos = QPoint(target->width() - 3, target->height() - 3);
+    }
+    QStringList entries;
+    bool aboutShown = false;
+    QTimer::singleShot(0, this, [&] {
+        // First the popup menu, then the About box its entry opens.
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        ModalAnswer* about = new ModalAnswer([&](QWidget* window) {
+            aboutShown = qobject_cast<CAboutDlg*>(window) != nullptr;
+            static_cast<QDialog*>(window)->accept();
+        });
+        connect(&dlg, &QObject::destroyed, [about] { delete about; });
+        menu->actions().last()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+    QApplication::sendEvent(target->childAt(pos) ? target->childAt(pos) : target, &event);
+    QTRY_VERIFY(aboutShown);
+    QCOMPARE(entries, (QStringList{QStringLiteral("-"), QStringLiteral("关于 Ordwin(&A)...")}));
+}
+
 void TestMainWindow::escapeOnAPageEndsTheMainWindow()
 {
     CMainTabDlg dlg;
@@ -225,7 +280,9 @@ void TestMainWindow::qtButtonsSpeakChinese()
     });
     QVERIFY(Ui::Ask(nullptr, QStringLiteral("作文未提交，是否提交？")));
     buttons.sort();
-    QCOMPARE(buttons.join(QLatin1Char(',')).remove(QLatin1Char('&')).remove(QRegularExpression(QStringLiteral("\\(.\\)"))),
+    QCOMPARE(buttons.join(QLatin1Char(','))
+                 .remove(QLatin1Char('&'))
+                 .remove(QRegularExpression(QStringLiteral("\\(.\\)"))),
              QStringLiteral("否,是"));
 }
 
