@@ -132,8 +132,9 @@ qsizetype InsertRows(QSqlDatabase& db, const QString& table, const QString& path
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
     QSqlQuery query(db);
-    const QString sql = QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
-                            .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    const QString sql =
+        QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
+            .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     if (!query.prepare(sql))
         Fail(QStringLiteral("%1: %2").arg(path, query.lastError().text()));
     qsizetype count = 0;
@@ -213,7 +214,8 @@ void Build(const Options& options)
         QFile::remove(temp);
         throw;
     }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(options.out).constData()) != 0)
+    if (std::rename(QFile::encodeName(temp).constData(),
+                    QFile::encodeName(options.out).constData()) != 0)
         Fail(QStringLiteral("cannot move %1 to %2").arg(temp, options.out));
 }
 

@@ -17,7 +17,10 @@ namespace {
 
 constexpr int BusyTimeoutMs = 5000;
 
-QString ErrorText(const QSqlError& error) { return error.text(); }
+QString ErrorText(const QSqlError& error)
+{
+    return error.text();
+}
 
 QString NextConnectionName()
 {
@@ -83,7 +86,8 @@ std::optional<qint16> Row::Short(const char* column) const
                         .arg(QString::fromUtf8(column))};
     const double whole = std::trunc(number);
     if (!(whole >= -32768.0 && whole <= 32767.0))
-        throw Error{QStringLiteral("Numeric value out of range: %1").arg(QString::fromUtf8(column))};
+        throw Error{
+            QStringLiteral("Numeric value out of range: %1").arg(QString::fromUtf8(column))};
     return static_cast<qint16>(whole);
 }
 
@@ -130,8 +134,8 @@ Result RunOperation(Variant variant, const Body& body)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         db.setDatabaseName(OpenName(QString::fromUtf8(DatabaseFileName), variant));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(BusyTimeoutMs));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         const bool writing = variant == Variant::WriteKeyed;
         try {
             if (!db.open())

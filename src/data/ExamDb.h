@@ -40,9 +40,14 @@ QString FindAccessDriver();
 using DriverSource = QStringList (*)();
 DriverSource SetDriverSource(DriverSource source);
 
-enum class Variant { ReadKeyed, WriteKeyed };
+enum class Variant
+{
+    ReadKeyed,
+    WriteKeyed
+};
 
-enum class Result {
+enum class Result
+{
     Done,     // every statement ran
     NoDriver, // no driver: reported, nothing connected
     Failed,   // a database error: reported
@@ -96,8 +101,14 @@ using Body = std::function<void(Connection&)>;
 // The one helper behind every read and every write operation.
 Result RunOperation(Variant variant, const Body& body);
 
-inline Result ReadKeyed(const Body& body) { return RunOperation(Variant::ReadKeyed, body); }
-inline Result WriteKeyed(const Body& body) { return RunOperation(Variant::WriteKeyed, body); }
+inline Result ReadKeyed(const Body& body)
+{
+    return RunOperation(Variant::ReadKeyed, body);
+}
+inline Result WriteKeyed(const Body& body)
+{
+    return RunOperation(Variant::WriteKeyed, body);
+}
 
 // The SQLite open name of the database file: a file URI (so '#', '?' and
 // Chinese folder names survive) in the variant's mode, never creating.

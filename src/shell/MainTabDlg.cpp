@@ -58,7 +58,10 @@ bool CMainTabDlg::OnInitDialog()
     return true;
 }
 
-void CMainTabDlg::OnSelchangeTab() { ShowPageOf(m_tab->GetCurSel()); }
+void CMainTabDlg::OnSelchangeTab()
+{
+    ShowPageOf(m_tab->GetCurSel());
+}
 
 void CMainTabDlg::ShowPageOf(int sel)
 {

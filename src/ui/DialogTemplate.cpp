@@ -32,12 +32,11 @@ constexpr char SongTi[] = "宋体";
 void InstallFontSubstitutes()
 {
     static const bool installed = [] {
-        QFont::insertSubstitutions(QString::fromUtf8(SongTi),
-                                   {QStringLiteral("Noto Serif CJK SC"),
-                                    QStringLiteral("Noto Sans CJK SC"),
-                                    QStringLiteral("AR PL UMing CN"),
-                                    QStringLiteral("WenQuanYi Zen Hei"),
-                                    QStringLiteral("Droid Sans Fallback")});
+        QFont::insertSubstitutions(
+            QString::fromUtf8(SongTi),
+            {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+             QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Zen Hei"),
+             QStringLiteral("Droid Sans Fallback")});
         return true;
     }();
     Q_UNUSED(installed);
@@ -45,7 +44,10 @@ void InstallFontSubstitutes()
 
 // Rounded a * b / c for the non-negative values of dialog geometry, as the
 // Windows conversion rounds.
-int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
+int MulDiv(int a, int b, int c)
+{
+    return (a * b + c / 2) / c;
+}
 
 QRect RectOf(const QJsonValue& value)
 {
@@ -107,11 +109,10 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
         auto* label = new QLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
-        const Qt::Alignment horizontal = style.contains(QLatin1String("center"))
-                                             ? Qt::AlignHCenter
-                                             : (style.contains(QLatin1String("right"))
-                                                    ? Qt::AlignRight
-                                                    : Qt::AlignLeft);
+        const Qt::Alignment horizontal =
+            style.contains(QLatin1String("center"))
+                ? Qt::AlignHCenter
+                : (style.contains(QLatin1String("right")) ? Qt::AlignRight : Qt::AlignLeft);
         label->setAlignment(horizontal | Qt::AlignTop);
         return label;
     }
@@ -152,6 +153,21 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
     return nullptr;
 }
 
+// A static text whose box is lower than a line of the substitute font (whose
+// line spacing is taller than 宋体's) grows to one line, about its centre, so
+// the text is not clipped.
+QRect FitLabel(QWidget* control, QRect rect)
+{
+    if (!qobject_cast<QLabel*>(control))
+        return rect;
+    const int line = control->fontMetrics().height();
+    if (rect.height() < line) {
+        const int grow = line - rect.height();
+        rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+    }
+    return rect;
+}
+
 } // namespace
 
 BaseUnits DialogBaseUnits(const QFont& font)
@@ -162,8 +178,8 @@ BaseUnits DialogBaseUnits(const QFont& font)
     if (const auto found = cache.constFind(key); found != cache.cend())
         return *found;
     const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     // The character height of 宋体 is its em: CJK substitutes have a taller
     // line spacing, which would stretch every template, so the em is used.
     int height = QFontInfo(font).pixelSize();
@@ -223,7 +239,8 @@ bool ApplyTemplate(QDialog* dialog, int id)
         const int controlId = spec.value(QLatin1String("id")).toInt(-1);
         if (controlId != -1)
             control->setObjectName(QString::number(controlId));
-        control->setGeometry(MapDialogRect(units, RectOf(spec.value(QLatin1String("rect")))));
+        control->setGeometry(
+            FitLabel(control, MapDialogRect(units, RectOf(spec.value(QLatin1String("rect"))))));
         const QJsonArray style = spec.value(QLatin1String("style")).toArray();
         if (style.contains(QLatin1String("disabled")))
             control->setEnabled(false);

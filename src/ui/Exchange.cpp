@@ -47,7 +47,8 @@ bool ParseInt(const QString& text, int& value)
     const QString trimmed = text.trimmed();
     qsizetype pos = 0;
     bool negative = false;
-    if (pos < trimmed.size() && (trimmed[pos] == QLatin1Char('-') || trimmed[pos] == QLatin1Char('+')))
+    if (pos < trimmed.size() &&
+        (trimmed[pos] == QLatin1Char('-') || trimmed[pos] == QLatin1Char('+')))
         negative = trimmed[pos++] == QLatin1Char('-');
     if (pos == trimmed.size())
         return false;

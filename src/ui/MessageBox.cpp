@@ -6,8 +6,7 @@
 
 namespace Ui {
 
-QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text,
-                                       const QString& caption,
+QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
                                        QMessageBox::StandardButtons buttons)
 {
     const QMessageBox::Icon icon =
@@ -33,6 +32,9 @@ void AppMessageBox(const QString& text)
     MessageBox(QApplication::activeWindow(), text, QCoreApplication::applicationName());
 }
 
-void InstallAppMessageBox() { AppMessage::SetHandler(&AppMessageBox); }
+void InstallAppMessageBox()
+{
+    AppMessage::SetHandler(&AppMessageBox);
+}
 
 } // namespace Ui

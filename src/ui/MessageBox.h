@@ -11,8 +11,7 @@ namespace Ui {
 
 inline constexpr char PromptCaption[] = "温馨提示";
 
-QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text,
-                                       const QString& caption,
+QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
 // A message to the student: caption "温馨提示", an OK button.

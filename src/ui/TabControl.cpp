@@ -18,9 +18,15 @@ void TabControl::InsertItem(int index, const QString& text)
     m_bar->resize(m_bar->sizeHint());
 }
 
-int TabControl::GetCurSel() const { return m_bar->currentIndex(); }
+int TabControl::GetCurSel() const
+{
+    return m_bar->currentIndex();
+}
 
-void TabControl::SetCurSel(int index) { m_bar->setCurrentIndex(index); }
+void TabControl::SetCurSel(int index)
+{
+    m_bar->setCurrentIndex(index);
+}
 
 void TabControl::resizeEvent(QResizeEvent* event)
 {

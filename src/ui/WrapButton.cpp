@@ -22,7 +22,7 @@ void WrapButton::paintEvent(QPaintEvent*)
     QString shown = text();
     if (fontMetrics().horizontalAdvance(shown) > area.width())
         shown = shown.simplified().remove(QLatin1Char(' '));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(QRectF(area), shown, textOption);
 }

@@ -14,9 +14,9 @@
 #include <QTimer>
 
 ProgramFolder::ProgramFolder(const QString& nameTemplate)
-    : m_dir(nameTemplate.isEmpty()
-                ? std::make_unique<QTemporaryDir>()
-                : std::make_unique<QTemporaryDir>(QDir::tempPath() + QLatin1Char('/') + nameTemplate)),
+    : m_dir(nameTemplate.isEmpty() ? std::make_unique<QTemporaryDir>()
+                                   : std::make_unique<QTemporaryDir>(
+                                         QDir::tempPath() + QLatin1Char('/') + nameTemplate)),
       m_previous(QDir::currentPath())
 {
     if (!m_dir->isValid())
@@ -27,9 +27,15 @@ ProgramFolder::ProgramFolder(const QString& nameTemplate)
     m_valid = QDir::setCurrent(m_dir->path());
 }
 
-ProgramFolder::~ProgramFolder() { QDir::setCurrent(m_previous); }
+ProgramFolder::~ProgramFolder()
+{
+    QDir::setCurrent(m_previous);
+}
 
-QString ProgramFolder::DatabasePath() const { return m_dir->filePath(QStringLiteral("word.mdb")); }
+QString ProgramFolder::DatabasePath() const
+{
+    return m_dir->filePath(QStringLiteral("word.mdb"));
+}
 
 namespace {
 template <class F> bool WithDatabase(const QString& path, F&& work)
@@ -75,7 +81,10 @@ AppMessages::AppMessages()
     AppMessage::SetHandler([this](const QString& text) { texts << text; });
 }
 
-AppMessages::~AppMessages() { AppMessage::SetHandler({}); }
+AppMessages::~AppMessages()
+{
+    AppMessage::SetHandler({});
+}
 
 bool PressMessageBoxButton(QWidget* window, QMessageBox::StandardButton button)
 {
@@ -99,9 +108,15 @@ ModalAnswer::ModalAnswer(QMessageBox::StandardButton button)
     });
 }
 
-ModalAnswer::ModalAnswer(Action action) { Start(std::move(action)); }
+ModalAnswer::ModalAnswer(Action action)
+{
+    Start(std::move(action));
+}
 
-ModalAnswer::~ModalAnswer() { *m_alive = false; }
+ModalAnswer::~ModalAnswer()
+{
+    *m_alive = false;
+}
 
 void ModalAnswer::Start(Action action)
 {

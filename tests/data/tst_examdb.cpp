@@ -9,7 +9,10 @@ using ExamDb::Result;
 using ExamDb::Row;
 
 namespace {
-QStringList NoDrivers() { return {QStringLiteral("QPSQL"), QStringLiteral("qsqlite")}; }
+QStringList NoDrivers()
+{
+    return {QStringLiteral("QPSQL"), QStringLiteral("qsqlite")};
+}
 
 const QString Paper = QStringLiteral("2010年江苏高考英语试题");
 } // namespace
@@ -48,13 +51,15 @@ void TestExamDb::scanDriverList_data()
     QTest::newRow("installed") << QStringList{QStringLiteral("QSQLITE"), QStringLiteral("QPSQL")}
                                << QStringLiteral("QSQLITE");
     QTest::newRow("first match wins")
-        << QStringList{QStringLiteral("QODBC"), QStringLiteral("QSQLITE2"), QStringLiteral("QSQLITE")}
+        << QStringList{QStringLiteral("QODBC"), QStringLiteral("QSQLITE2"),
+                       QStringLiteral("QSQLITE")}
         << QStringLiteral("QSQLITE2");
     QTest::newRow("name containing it, returned whole")
         << QStringList{QStringLiteral("MY_SQLITE_DRIVER")} << QStringLiteral("MY_SQLITE_DRIVER");
-    QTest::newRow("case-sensitive") << QStringList{QStringLiteral("qsqlite"), QStringLiteral("Sqlite")}
-                                    << QString();
-    QTest::newRow("none") << QStringList{QStringLiteral("QPSQL"), QStringLiteral("QMYSQL")} << QString();
+    QTest::newRow("case-sensitive")
+        << QStringList{QStringLiteral("qsqlite"), QStringLiteral("Sqlite")} << QString();
+    QTest::newRow("none") << QStringList{QStringLiteral("QPSQL"), QStringLiteral("QMYSQL")}
+                          << QString();
     QTest::newRow("empty list") << QStringList{} << QString();
 }
 
@@ -128,7 +133,8 @@ void TestExamDb::shortTruncatesTowardZero()
     QFETCH(int, expected);
     ProgramFolder folder;
     QVERIFY(folder.IsValid());
-    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('p','t','short',%1)").arg(stored)));
+    QVERIFY(
+        folder.Sql(QStringLiteral("INSERT INTO grades VALUES('p','t','short',%1)").arg(stored)));
     AppMessages messages;
     std::optional<qint16> read;
     ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
@@ -144,8 +150,8 @@ void TestExamDb::nullColumns()
 {
     ProgramFolder folder;
     QVERIFY(folder.IsValid());
-    QVERIFY(folder.Sql(QStringLiteral(
-        "INSERT INTO answer(卷名,题号,回答,答案,分值,得分) VALUES('空卷','01',' ','A',NULL,NULL)")));
+    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO answer(卷名,题号,回答,答案,分值,得分) "
+                                      "VALUES('空卷','01',' ','A',NULL,NULL)")));
     QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES(NULL,NULL,'无名',NULL)")));
     AppMessages messages;
     std::optional<qint16> points{qint16(5)};
@@ -166,10 +172,14 @@ void TestExamDb::readErrorKeepsRowsReadBefore()
     ProgramFolder folder;
     QVERIFY(folder.IsValid());
     // The third grade of this student does not fit a 16-bit whole number.
-    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('a','2026-01-01 09:00:00','王芳',90)")));
-    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('b','2026-01-02 09:00:00','王芳',80)")));
-    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('c','2026-01-03 09:00:00','王芳',70000)")));
-    QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('d','2026-01-04 09:00:00','王芳',60)")));
+    QVERIFY(folder.Sql(
+        QStringLiteral("INSERT INTO grades VALUES('a','2026-01-01 09:00:00','王芳',90)")));
+    QVERIFY(folder.Sql(
+        QStringLiteral("INSERT INTO grades VALUES('b','2026-01-02 09:00:00','王芳',80)")));
+    QVERIFY(folder.Sql(
+        QStringLiteral("INSERT INTO grades VALUES('c','2026-01-03 09:00:00','王芳',70000)")));
+    QVERIFY(folder.Sql(
+        QStringLiteral("INSERT INTO grades VALUES('d','2026-01-04 09:00:00','王芳',60)")));
     AppMessages messages;
     QList<int> scores;
     bool afterQuery = false;
@@ -261,8 +271,7 @@ void TestExamDb::valueWithQuoteIsStoredAndFound()
     AppMessages messages;
     const QString name = QStringLiteral("D'Arcy '); DROP TABLE grades; --");
     const Result write = ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
-        db.Exec(Sql::InsertGrade,
-                {Paper, QStringLiteral("2026-12-07 10:00:00"), name, 88.000000});
+        db.Exec(Sql::InsertGrade, {Paper, QStringLiteral("2026-12-07 10:00:00"), name, 88.000000});
         db.Exec(Sql::StoreAnswer, {QStringLiteral("I'm"), QStringLiteral("71"), Paper});
     });
     QCOMPARE(write, Result::Done);
@@ -279,7 +288,8 @@ void TestExamDb::valueWithQuoteIsStoredAndFound()
     QCOMPARE(times, QStringList{QStringLiteral("2026-12-07 10:00:00")});
     QCOMPARE(answer, QStringLiteral("I'm"));
     // The statement-like name was only a value: the table is whole.
-    QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM grades")), QStringList{QStringLiteral("3")});
+    QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM grades")),
+             QStringList{QStringLiteral("3")});
     QStringList scores;
     ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
         db.Query(Sql::GradeHistory, {QStringLiteral("O'Brien")},
@@ -306,7 +316,9 @@ void TestExamDb::writeSeesItsOwnChanges()
     QCOMPARE(result, Result::Done);
     QVERIFY(messages.texts.isEmpty());
     QCOMPARE(key, QStringLiteral("B"));
-    QCOMPARE(folder.Column(QStringLiteral("SELECT 回答||'/'||得分 FROM answer WHERE 题号='01' AND 卷名='%1'").arg(Paper)),
+    QCOMPARE(folder.Column(
+                 QStringLiteral("SELECT 回答||'/'||得分 FROM answer WHERE 题号='01' AND 卷名='%1'")
+                     .arg(Paper)),
              QStringList{QStringLiteral("B/1")});
 }
 

@@ -46,8 +46,8 @@ void TestGbk::left_data()
     QTest::newRow("never half a character") << paper << qsizetype(5) << QStringLiteral("2010");
     QTest::newRow("mock prefix") << QStringLiteral("英语科模拟考试卷62") << qsizetype(6)
                                  << QStringLiteral("英语科");
-    QTest::newRow("more than the text") << QStringLiteral("abc") << qsizetype(10)
-                                        << QStringLiteral("abc");
+    QTest::newRow("more than the text")
+        << QStringLiteral("abc") << qsizetype(10) << QStringLiteral("abc");
     QTest::newRow("zero") << QStringLiteral("abc") << qsizetype(0) << QString();
     QTest::newRow("surrogate pair kept whole")
         << QStringLiteral("a\U0001F600b") << qsizetype(2) << QStringLiteral("a\U0001F600");

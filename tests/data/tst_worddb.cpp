@@ -68,8 +68,10 @@ void TestWordDb::tablesAndColumns_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("columns");
-    QTest::newRow("answer") << QStringLiteral("answer") << QStringLiteral("卷名 题号 回答 答案 分值 得分");
-    QTest::newRow("grades") << QStringLiteral("grades") << QStringLiteral("试题名 考试时间 考生姓名 成绩");
+    QTest::newRow("answer") << QStringLiteral("answer")
+                            << QStringLiteral("卷名 题号 回答 答案 分值 得分");
+    QTest::newRow("grades") << QStringLiteral("grades")
+                            << QStringLiteral("试题名 考试时间 考生姓名 成绩");
     QTest::newRow("word") << QStringLiteral("word") << QStringLiteral("单词");
     QTest::newRow("write") << QStringLiteral("write") << QStringLiteral("卷名 关键词");
 }
@@ -113,8 +115,9 @@ void TestWordDb::rebuildKeepsGrades()
         db.setDatabaseName(out);
         QVERIFY(db.open());
         QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral(
-            "INSERT INTO grades VALUES('2010年江苏高考英语试题','2026-12-01 10:00:00','张三',101.5)")));
+        QVERIFY(query.exec(
+            QStringLiteral("INSERT INTO grades VALUES('2010年江苏高考英语试题','2026-12-01 "
+                           "10:00:00','张三',101.5)")));
         QVERIFY(query.exec(QStringLiteral(
             "INSERT INTO grades VALUES('英语科模拟考试卷51','2026-12-02 10:00:00','O''Neil',88)")));
     }
@@ -166,7 +169,8 @@ void TestWordDb::badRowFileFailsTheBuild()
                      QStringLiteral(ORDWIN_SCHEMA), QStringLiteral("--rows"),
                      QStringLiteral("answer"), rows},
                     &output) != 0);
-    QVERIFY2(output.contains(QStringLiteral("answer.tsv:2: 5 values for 6 columns")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("answer.tsv:2: 5 values for 6 columns")),
+             qPrintable(output));
     QVERIFY(!QFile::exists(out));
 }
 

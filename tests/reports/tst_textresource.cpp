@@ -91,7 +91,8 @@ void TestTextResource::usageHasTwelveSteps()
 {
     const QString text = LoadTextResource(TextId::Usage, TextCap::Usage);
     for (int step = 1; step <= 12; ++step)
-        QVERIFY2(text.contains(QStringLiteral("\n%1.").arg(step)), qPrintable(QString::number(step)));
+        QVERIFY2(text.contains(QStringLiteral("\n%1.").arg(step)),
+                 qPrintable(QString::number(step)));
     QVERIFY(!text.contains(QStringLiteral("\n13.")));
 }
 
