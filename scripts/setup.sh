@@ -15,6 +15,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-noto-cjk
     wamerican
+    espeak-ng lame
 )
 
 missing=()

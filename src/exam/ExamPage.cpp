@@ -1,12 +1,275 @@
 #include "ExamPage.h"
 
+#include "Catalogue.h"
 #include "DialogTemplate.h"
+#include "ExamDb.h"
+#include "Exchange.h"
+#include "Marking.h"
+#include "Mci.h"
+#include "MessageBox.h"
+#include "TextResource.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimerEvent>
 
 namespace {
+
 constexpr int ExamTemplate = 131;
-}
+
+enum Control
+{
+    IdFillNo = 1003,
+    IdPaper = 1004,
+    IdStart = 1005,
+    IdGradeHistory = 1006,
+    IdFillSubmit = 1022,
+    IdChoice = 1033,
+    IdEssay = 1042,
+    IdHandIn = 1043,
+    IdAnswerStatus = 1044,
+    IdFillAnswer = 1045,
+    IdChoiceSubmit = 1046,
+    IdListening = 1047,
+    IdMinutes = 1048,
+    IdReview = 1049,
+    IdName = 1050,
+    IdTimeLeft = 1052,
+    IdBrowser = 1065,
+    IdRules = 1067,
+    IdChoiceNo = 1068,
+};
+
+constexpr char StartCaption[] = "开 始 考 试";
+constexpr char ReselectCaption[] = "选 择 试 题";
+constexpr char EssayFile[] = "作文.txt";
+
+} // namespace
 
 CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
 {
     Ui::ApplyTemplate(this, ExamTemplate);
+    m_comboPaper = Ui::Control<QComboBox>(this, IdPaper);
+    m_comboChoice = Ui::Control<QComboBox>(this, IdChoice);
+    m_browser.Attach(Ui::Control<QTextBrowser>(this, IdBrowser));
+
+    connect(m_comboPaper, &QComboBox::currentIndexChanged, this, &CExamPage::OnSelchangePaper);
+    connect(Button(IdStart), &QPushButton::clicked, this, &CExamPage::OnStart);
+    connect(Button(IdChoiceSubmit), &QPushButton::clicked, this, &CExamPage::OnChoiceSubmit);
+    connect(Button(IdFillSubmit), &QPushButton::clicked, this, &CExamPage::OnFillSubmit);
+    connect(Button(IdListening), &QPushButton::clicked, this, &CExamPage::OnPlayListening);
+
+    OnCtlColor();
+    OnInitDialog();
+}
+
+bool CExamPage::OnInitDialog()
+{
+    m_strRules = LoadTextResource(TextId::ExamRules, TextCap::ExamRules);
+    if (m_strRules.isEmpty())
+        return false;
+    UpdateData(false);
+    return true;
+}
+
+void CExamPage::OnCtlColor()
+{
+    // The rules box is white, read-only as it is.
+    if (QWidget* rules = Ui::FindControl(this, IdRules)) {
+        QPalette palette = rules->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        rules->setPalette(palette);
+    }
+}
+
+bool CExamPage::UpdateData(bool save)
+{
+    if (!Ui::ExchangeInt(save, Ui::FindControl(this, IdMinutes), m_nMinutes))
+        return false;
+    Ui::ExchangeText(save, Ui::FindControl(this, IdTimeLeft), m_strTimeLeft);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdName), m_strName);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdRules), m_strRules);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdChoiceNo), m_strChoiceNo);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdFillNo), m_strFillNo);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdFillAnswer), m_strFillAnswer);
+    return true;
+}
+
+QPushButton* CExamPage::Button(int id) const
+{
+    return Ui::Control<QPushButton>(this, id);
+}
+
+void CExamPage::Enable(std::initializer_list<int> ids, bool enable)
+{
+    for (int id : ids) {
+        if (QWidget* control = Ui::FindControl(this, id))
+            control->setEnabled(enable);
+    }
+}
+
+void CExamPage::Prompt(const char* text)
+{
+    Ui::Prompt(this, QString::fromUtf8(text));
+}
+
+void CExamPage::OnSelchangePaper()
+{
+    m_nPaper = m_comboPaper->currentIndex();
+    m_strDocPath = Catalogue::DocPathAfterSelection(m_nPaper, m_strDocPath);
+}
+
+bool CExamPage::ResetAnswers()
+{
+    return ExamDb::WriteKeyed([](ExamDb::Connection& db) { db.Exec(Sql::ResetAnswers); }) ==
+           ExamDb::Result::Done;
+}
+
+void CExamPage::OnStart()
+{
+    QPushButton* start = Button(IdStart);
+    const QString caption = start->text();
+    if (caption == QString::fromUtf8(ReselectCaption)) {
+        Enable({IdMinutes, IdName, IdPaper}, true);
+        Enable({IdReview}, false);
+        start->setText(QString::fromUtf8(StartCaption));
+        return;
+    }
+    if (caption != QString::fromUtf8(StartCaption))
+        return;
+
+    m_nFreshExam = 1;
+    m_strEssay.clear();
+    m_strEssayTitle.clear();
+    m_strReport.clear();
+    m_dScore = 0.0;
+
+    UpdateData(true);
+    // No exam starts on answers that were not cleared: their old scores would
+    // count in the new exam. The failure has been reported.
+    if (!ResetAnswers())
+        return;
+    {
+        QFile essay(QString::fromUtf8(EssayFile));
+        if (essay.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            essay.close();
+    }
+
+    if (m_nPaper < 0) {
+        Prompt("请选择考试题目！");
+        return;
+    }
+    if (m_strName.isEmpty()) {
+        Prompt("请填写考生姓名！");
+        return;
+    }
+    if (m_nMinutes <= 0) {
+        Prompt("请重新设置考试时间！");
+        return;
+    }
+
+    Enable({IdName, IdReview, IdStart}, false);
+    Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, true);
+    Enable({IdMinutes, IdPaper}, false);
+
+    const QString fullPath = QDir::currentPath() + m_strDocPath;
+    Ui::FindControl(this, IdRules)->hide();
+    Ui::FindControl(this, IdBrowser)->show();
+    m_browser.Navigate(fullPath);
+
+    m_nRemaining = m_nMinutes;
+    m_strTimeLeft = TimeLeftText(m_nRemaining);
+    UpdateData(false);
+
+    m_timer.start(TimerPeriodMs, this);
+    start->setText(QString::fromUtf8(ReselectCaption));
+}
+
+void CExamPage::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_timer.timerId())
+        OnTimer();
+    else
+        PageDialog::timerEvent(event);
+}
+
+void CExamPage::OnTimer()
+{
+    --m_nRemaining;
+    m_strTimeLeft = TimeLeftText(m_nRemaining);
+    // Only the time display: the answer card may hold an answer being typed.
+    Ui::ExchangeText(false, Ui::FindControl(this, IdTimeLeft), m_strTimeLeft);
+    if (m_nRemaining > 0)
+        return;
+
+    m_timer.stop();
+    Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
+    Mci::SendString(QStringLiteral("close mymp3"));
+    Prompt("考试时间到，请交卷！");
+}
+
+bool CExamPage::MarkAnswer(const QString& number, const QString& answer)
+{
+    return Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer);
+}
+
+void CExamPage::OnChoiceSubmit()
+{
+    UpdateData(true);
+    if (m_strChoiceNo.isEmpty()) {
+        Prompt("题目不能为空！");
+        return;
+    }
+    const std::optional<int> number = Marking::QuestionNumber(m_strChoiceNo);
+    if (!number) {
+        Prompt("题目必须为数字！");
+        return;
+    }
+    if (m_comboChoice->currentIndex() < 0) {
+        Prompt("请选择答案");
+        return;
+    }
+    if (!MarkAnswer(Marking::QuestionNumberText(*number), m_comboChoice->currentText()))
+        return;
+    Prompt("提交成功!");
+    m_strChoiceNo = QString::number(qint64(*number) + 1);
+    m_comboChoice->setCurrentIndex(-1);
+    UpdateData(false);
+}
+
+void CExamPage::OnFillSubmit()
+{
+    UpdateData(true);
+    if (m_strFillNo.isEmpty()) {
+        Prompt("题目不能为空！");
+        return;
+    }
+    const std::optional<int> number = Marking::QuestionNumber(m_strFillNo);
+    if (!number) {
+        Prompt("题目必须为数字！");
+        return;
+    }
+    if (m_strFillAnswer.isEmpty()) {
+        Prompt("请填写答案，放弃回答请填入空格！");
+        return;
+    }
+    if (!MarkAnswer(Marking::QuestionNumberText(*number), m_strFillAnswer))
+        return;
+    Prompt("提交成功!");
+    m_strFillNo = QString::number(qint64(*number) + 1);
+    m_strFillAnswer.clear();
+    UpdateData(false);
+}
+
+void CExamPage::OnPlayListening()
+{
+    Enable({IdListening}, false);
+    const QString fullPath =
+        QDir::currentPath() + QStringLiteral("/elm/") + ListeningFileName(m_strDocPath);
+    OpenListeningDevice(fullPath);
+    Mci::SendString(QStringLiteral("play mymp3"));
 }

@@ -1,11 +1,72 @@
 #pragma once
 
 #include "PageDialog.h"
+#include "WebBrowser2.h"
 
-// The exam tab.
+#include <QBasicTimer>
+
+class QComboBox;
+class QPushButton;
+
+// The exam tab: the hub of an exam. Before an exam it shows the exam rules
+// and takes the paper, the exam length and the student's name; "开 始 考 试"
+// clears the last attempt, shows the paper in the browser pane, opens the
+// answer card and starts a countdown of one tick a minute. At time-up the
+// answer card locks and only hand-in remains.
 class CExamPage : public PageDialog
 {
     Q_OBJECT
 public:
+    static constexpr int TimerPeriodMs = 60000;
+
     explicit CExamPage(QWidget* parent = nullptr);
+
+    bool UpdateData(bool save);
+
+    // Handlers.
+    void OnSelchangePaper();
+    void OnStart();
+    void OnTimer();
+    void OnChoiceSubmit();
+    void OnFillSubmit();
+    void OnPlayListening();
+
+    // Clears every recorded answer before an exam; false if that failed.
+    bool ResetAnswers();
+    // Records and marks one answer for the current paper; false if nothing
+    // could be recorded.
+    bool MarkAnswer(const QString& number, const QString& answer);
+
+    bool IsTimerRunning() const { return m_timer.isActive(); }
+
+    double m_dScore = 0.0;
+    int m_nRemaining = 0;
+    QString m_strEssay;
+    QString m_strEssayTitle;
+    QString m_strReport;
+    int m_nMinutes = 120;
+    QString m_strTimeLeft;
+    QString m_strName;
+    QString m_strRules;
+    QString m_strChoiceNo;
+    QString m_strFillNo;
+    QString m_strFillAnswer;
+    int m_nFreshExam = 0;
+    QString m_strDocPath;
+    int m_nPaper = -2;
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    bool OnInitDialog();
+    void OnCtlColor();
+    void Prompt(const char* text);
+    QPushButton* Button(int id) const;
+    void Enable(std::initializer_list<int> ids, bool enable);
+
+    QComboBox* m_comboPaper = nullptr;
+    QComboBox* m_comboChoice = nullptr;
+    CWebBrowser2 m_browser;
+    QBasicTimer m_timer;
 };

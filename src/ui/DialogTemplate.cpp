@@ -153,11 +153,17 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
     return nullptr;
 }
 
-// A static text whose box is lower than a line of the substitute font (whose
+// Adjusts a control's box to Qt's controls: a combo box takes its own height;
+// a static text whose box is lower than a line of the substitute font (whose
 // line spacing is taller than 宋体's) grows to one line, about its centre, so
 // the text is not clipped.
-QRect FitLabel(QWidget* control, QRect rect)
+QRect FitControl(QWidget* control, QRect rect)
 {
+    // A combo box's template height includes its drop-down list.
+    if (qobject_cast<QComboBox*>(control)) {
+        rect.setHeight(control->sizeHint().height());
+        return rect;
+    }
     if (!qobject_cast<QLabel*>(control))
         return rect;
     const int line = control->fontMetrics().height();
@@ -240,7 +246,7 @@ bool ApplyTemplate(QDialog* dialog, int id)
         if (controlId != -1)
             control->setObjectName(QString::number(controlId));
         control->setGeometry(
-            FitLabel(control, MapDialogRect(units, RectOf(spec.value(QLatin1String("rect"))))));
+            FitControl(control, MapDialogRect(units, RectOf(spec.value(QLatin1String("rect"))))));
         const QJsonArray style = spec.value(QLatin1String("style")).toArray();
         if (style.contains(QLatin1String("disabled")))
             control->setEnabled(false);

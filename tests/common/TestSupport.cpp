@@ -145,3 +145,34 @@ void ModalAnswer::Start(Action action)
                      });
     timer->start();
 }
+
+MessageBoxes::MessageBoxes(QMessageBox::StandardButton button)
+    : m_button(std::make_shared<QMessageBox::StandardButton>(button))
+{
+    auto* timer = new QTimer;
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [texts = m_texts, titles = m_titles, which = m_button] {
+                         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                         if (!box || !box->isVisible() || box->property("ordwin-answered").toBool())
+                             return;
+                         box->setProperty("ordwin-answered", true);
+                         *texts << box->text();
+                         *titles << box->windowTitle();
+                         if (!PressMessageBoxButton(box, *which))
+                             PressMessageBoxButton(box, QMessageBox::Ok);
+                     });
+    timer->start();
+    m_timer = timer;
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    delete m_timer;
+}
+
+void MessageBoxes::Clear()
+{
+    m_texts->clear();
+    m_titles->clear();
+}

@@ -74,5 +74,28 @@ private:
     std::shared_ptr<bool> m_alive;
 };
 
+// Answers every message box shown while it lives, pressing `button` (or OK
+// when the box has no such button), and records each box's text in order.
+class MessageBoxes
+{
+public:
+    explicit MessageBoxes(QMessageBox::StandardButton button = QMessageBox::Ok);
+    ~MessageBoxes();
+    MessageBoxes(const MessageBoxes&) = delete;
+    MessageBoxes& operator=(const MessageBoxes&) = delete;
+
+    QStringList Texts() const { return *m_texts; }
+    QStringList Titles() const { return *m_titles; }
+    void Clear();
+    // Answer with another button from now on.
+    void SetButton(QMessageBox::StandardButton button) { *m_button = button; }
+
+private:
+    std::shared_ptr<QStringList> m_texts = std::make_shared<QStringList>();
+    std::shared_ptr<QStringList> m_titles = std::make_shared<QStringList>();
+    std::shared_ptr<QMessageBox::StandardButton> m_button;
+    QObject* m_timer = nullptr;
+};
+
 // Presses a button of a shown message box; false if it has none such.
 bool PressMessageBoxButton(QWidget* window, QMessageBox::StandardButton button);

@@ -1,0 +1,69 @@
+#include "Catalogue.h"
+
+#include "Gbk.h"
+
+namespace {
+
+const char* const YearPaperNames[Catalogue::YearPapers] = {
+    "2006年江苏高考英语试题", "2007年江苏高考英语试题", "2008年江苏高考英语试题",
+    "2009年江苏高考英语试题", "2010年江苏高考英语试题", "2011年江苏高考英语试题",
+};
+
+constexpr int MockListOffset = 5;    // list position 6 is mock paper 01
+constexpr int MockStoredOffset = 45; // list position 6 is stored as 51
+
+} // namespace
+
+QString Catalogue::ListEntry(int position)
+{
+    if (position < 0 || position >= PaperCount)
+        return {};
+    if (position < YearPapers)
+        return QString::fromUtf8(YearPaperNames[position]);
+    return QStringLiteral("英语科模拟考试卷") + TwoDigits(position - MockListOffset);
+}
+
+QString Catalogue::DocPath(int position)
+{
+    return DocPathAfterSelection(position, QString());
+}
+
+QString Catalogue::DocPathAfterSelection(int position, const QString& current)
+{
+    if (position >= 0 && position < YearPapers)
+        return QStringLiteral("\\etp\\") + QString::fromUtf8(YearPaperNames[position]) +
+               QStringLiteral(".doc");
+    if (position >= YearPapers)
+        return QStringLiteral("\\etp\\英语科模拟考试卷%1.doc").arg(position + MockStoredOffset);
+    return current;
+}
+
+QString PaperNameFromPath(const QString& docPath)
+{
+    const qsizetype dot = docPath.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return {};
+    QStringView name = QStringView(docPath).first(dot);
+    while (!name.isEmpty() && QStringView(u"\\etp").contains(name.front()))
+        name = name.sliced(1);
+    return name.toString();
+}
+
+QString TwoDigits(int number)
+{
+    return number < 10 ? QStringLiteral("0%1").arg(number) : QString::number(number);
+}
+
+QString TimeLeftText(int remainingMinutes)
+{
+    return TwoDigits(remainingMinutes / 60) + QLatin1Char(':') + TwoDigits(remainingMinutes % 60);
+}
+
+QString ListeningFileName(const QString& docPath)
+{
+    const QString paper = PaperNameFromPath(docPath);
+    QString prefix = Gbk::Left(paper, 6);
+    if (prefix == QStringLiteral("英语科"))
+        prefix = Gbk::Right(paper, 2);
+    return prefix + QStringLiteral("江苏高考听力.mp3");
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The paper catalogue of the exam page: eighteen papers, listed sorted, each
+// with the path of its document (relative to the program folder, in the
+// backslash form the program keeps as the paper's key) and its PaperName.
+// The mock papers listed as 01 to 12 are stored as 51 to 62.
+namespace Catalogue {
+
+inline constexpr int PaperCount = 18;
+inline constexpr int YearPapers = 6;
+
+// List entry, document path and PaperName at a position of the sorted list.
+QString ListEntry(int position);
+QString DocPath(int position);
+
+// The document path after selecting `position`: positions 0 to 5 their fixed
+// paths, 6 and above "\etp\英语科模拟考试卷<position + 45>.doc"; any other
+// value leaves `current` as it is.
+QString DocPathAfterSelection(int position, const QString& current);
+
+} // namespace Catalogue
+
+// The PaperName of a document path: the text before the first ".", without
+// its leading "\", "e", "t" and "p" characters; empty without a ".".
+QString PaperNameFromPath(const QString& docPath);
+
+// "0%d" below 10, else "%d".
+QString TwoDigits(int number);
+
+// Remaining minutes as the exam page shows them: hours and minutes, "%s:%s".
+QString TimeLeftText(int remainingMinutes);
+
+// The file name of a paper's listening recording in elm/: the first 6 GBK
+// bytes of the PaperName ("英语科" replaced by its last 2 bytes) followed by
+// "江苏高考听力.mp3".
+QString ListeningFileName(const QString& docPath);
