@@ -91,14 +91,21 @@ std::optional<qint16> Row::Short(const char* column) const
     return static_cast<qint16>(whole);
 }
 
-QSqlQuery Connection::Prepare(const Statement& statement, const QVariantList& values)
+Connection::~Connection() = default;
+
+QSqlQuery& Connection::Run(const Statement& statement, const QVariantList& values)
 {
-    QSqlQuery query(QSqlDatabase::database(m_name, false));
-    query.setForwardOnly(true);
-    if (!query.prepare(QString::fromUtf8(statement.text)))
-        throw Error{ErrorText(query.lastError())};
-    for (const QVariant& value : values)
-        query.addBindValue(value);
+    auto found = m_prepared.find(statement.text);
+    if (found == m_prepared.end()) {
+        QSqlQuery query(QSqlDatabase::database(m_name, false));
+        query.setForwardOnly(true);
+        if (!query.prepare(QString::fromUtf8(statement.text)))
+            throw Error{ErrorText(query.lastError())};
+        found = m_prepared.emplace(statement.text, std::move(query)).first;
+    }
+    QSqlQuery& query = found->second;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
     if (!query.exec())
         throw Error{ErrorText(query.lastError())};
     return query;
@@ -107,18 +114,19 @@ QSqlQuery Connection::Prepare(const Statement& statement, const QVariantList& va
 void Connection::Query(const Statement& statement, const QVariantList& values,
                        const RowHandler& onRow)
 {
-    QSqlQuery query = Prepare(statement, values);
+    QSqlQuery& query = Run(statement, values);
     while (query.next()) {
         const Row row(query);
         onRow(row);
     }
     if (query.lastError().isValid())
         throw Error{ErrorText(query.lastError())};
+    query.finish();
 }
 
 void Connection::Exec(const Statement& statement, const QVariantList& values)
 {
-    Prepare(statement, values);
+    Run(statement, values).finish();
 }
 
 Result RunOperation(Variant variant, const Body& body)

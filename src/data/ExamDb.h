@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 // The exam database, word.mdb in the current directory.
@@ -77,10 +78,16 @@ private:
     const QSqlQuery& m_query;
 };
 
-// The open connection of one operation.
+// The open connection of one operation. Each statement is prepared once per
+// connection and run again with new values, so a statement must not be run
+// from inside the row handler of the same statement.
 class Connection
 {
 public:
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
     using RowHandler = std::function<void(const Row&)>;
 
     // Runs a query and hands each row, in the order the database returns
@@ -92,8 +99,9 @@ public:
 private:
     friend Result RunOperation(Variant, const std::function<void(Connection&)>&);
     explicit Connection(const QString& name) : m_name(name) {}
-    QSqlQuery Prepare(const Statement& statement, const QVariantList& values);
+    QSqlQuery& Run(const Statement& statement, const QVariantList& values);
     QString m_name;
+    std::map<const char*, QSqlQuery> m_prepared;
 };
 
 using Body = std::function<void(Connection&)>;

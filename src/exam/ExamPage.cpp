@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "DialogTemplate.h"
+#include "EssayDlg.h"
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "Marking.h"
@@ -10,6 +11,7 @@
 #include "TextResource.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -62,6 +64,8 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     connect(Button(IdChoiceSubmit), &QPushButton::clicked, this, &CExamPage::OnChoiceSubmit);
     connect(Button(IdFillSubmit), &QPushButton::clicked, this, &CExamPage::OnFillSubmit);
     connect(Button(IdListening), &QPushButton::clicked, this, &CExamPage::OnPlayListening);
+    connect(Button(IdEssay), &QPushButton::clicked, this, &CExamPage::OnEssay);
+    connect(Button(IdHandIn), &QPushButton::clicked, this, &CExamPage::OnHandIn);
 
     OnCtlColor();
     OnInitDialog();
@@ -147,6 +151,7 @@ void CExamPage::OnStart()
     m_strEssayTitle.clear();
     m_strReport.clear();
     m_dScore = 0.0;
+    g_essayDlg.m_nStartMinutes = 0;
 
     UpdateData(true);
     // No exam starts on answers that were not cleared: their old scores would
@@ -208,6 +213,10 @@ void CExamPage::OnTimer()
 
     m_timer.stop();
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
+    if (QDialog* editor = g_essayDlg.Window()) {
+        if (auto* text = Ui::Control<QPlainTextEdit>(editor, 1055))
+            text->setReadOnly(true);
+    }
     Mci::SendString(QStringLiteral("close mymp3"));
     Prompt("考试时间到，请交卷！");
 }
@@ -272,4 +281,70 @@ void CExamPage::OnPlayListening()
         QDir::currentPath() + QStringLiteral("/elm/") + ListeningFileName(m_strDocPath);
     OpenListeningDevice(fullPath);
     Mci::SendString(QStringLiteral("play mymp3"));
+}
+
+void CExamPage::OnEssay()
+{
+    g_essayDlg.m_strDocPath = m_strDocPath;
+    g_essayDlg.m_nState = m_nFreshExam;
+    m_nFreshExam = 0;
+    if (g_essayDlg.m_nStartMinutes == 0)
+        g_essayDlg.m_nStartMinutes = m_nRemaining;
+    if (g_essayDlg.DoModal(this) != CEssayDlg::IdCancel || g_essayDlg.m_nState != 2)
+        return;
+
+    Enable({IdEssay}, false);
+    if (g_essayDlg.m_nStartMinutes - m_nRemaining > 2) {
+        m_strReport = g_essayDlg.m_strReport;
+        m_dScore = g_essayDlg.m_dScore;
+    } else {
+        m_strReport = QStringLiteral("该文章得分:3分（勉励分）；原因：成文仓促，缺少构思过程。");
+        m_dScore = 3.0;
+    }
+    m_strEssayTitle = g_essayDlg.m_strEssayTitle;
+    m_strEssay = g_essayDlg.m_strEssay;
+}
+
+void CExamPage::OnHandIn()
+{
+    if (g_essayDlg.m_nState != 2) {
+        if (Ui::Ask(this, QStringLiteral("作文未提交，是否提交？")))
+            return;
+        m_strReport = QStringLiteral("没写作文，所以没有分数。");
+    }
+    const QString time =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString paper = PaperNameFromPath(m_strDocPath);
+
+    m_timer.stop();
+    Enable({IdReview, IdStart}, true);
+    Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);
+    Mci::SendString(QStringLiteral("close mymp3"));
+
+    // The points of every row: the start cleared every paper's.
+    double objective = 0.0;
+    bool anyRow = false;
+    const ExamDb::Result sum = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
+        db.Query(Sql::SumScores, {}, [&](const ExamDb::Row& row) {
+            anyRow = true;
+            if (const std::optional<qint16> points = row.Short("得分"))
+                objective += *points;
+        });
+    });
+    if (sum == ExamDb::Result::NoDriver)
+        return;
+    if (sum == ExamDb::Result::Done && !anyRow) {
+        Prompt("无得分!");
+        return;
+    }
+
+    const QString objectiveText = QString::asprintf("客观题得分为：%2.1f", objective);
+    const double total = objective + m_dScore;
+    // A failed grade row has been reported; the student still learns the score.
+    ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
+        db.Exec(Sql::InsertGrade, {paper, time, m_strName, QString::asprintf("%f", total)});
+    });
+    Ui::Prompt(this, QString::asprintf("您本次考试成绩为：%2.1f分（其中%s分,作文得分为：%2.1f分）",
+                                       total, objectiveText.toUtf8().constData(), m_dScore));
+    g_essayDlg.m_nState = 9;
 }

@@ -12,7 +12,8 @@ class QPushButton;
 // and takes the paper, the exam length and the student's name; "开 始 考 试"
 // clears the last attempt, shows the paper in the browser pane, opens the
 // answer card and starts a countdown of one tick a minute. At time-up the
-// answer card locks and only hand-in remains.
+// answer card locks and only hand-in remains. Hand-in adds up the marks of
+// the answer card and the essay's score and records the total.
 class CExamPage : public PageDialog
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     void OnChoiceSubmit();
     void OnFillSubmit();
     void OnPlayListening();
+    void OnEssay();
+    void OnHandIn();
 
     // Clears every recorded answer before an exam; false if that failed.
     bool ResetAnswers();

@@ -1,0 +1,167 @@
+#include "EssayDlg.h"
+
+#include "Catalogue.h"
+#include "DialogTemplate.h"
+#include "EssayScorer.h"
+#include "ExamDb.h"
+#include "Exchange.h"
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+CEssayDlg g_essayDlg;
+QString g_strSavedEssay;
+QString g_strSavedTitle;
+
+namespace {
+constexpr int EssayTemplate = 147;
+constexpr int IdTitle = 1054;
+constexpr int IdText = 1055;
+constexpr int IdSubmit = 1057;
+constexpr int IdSave = 1058;
+constexpr int IdExit = 2;
+constexpr char EssayFile[] = "作文.txt";
+} // namespace
+
+CEssayDlg::CEssayDlg() : m_clock([] { return QDateTime::currentSecsSinceEpoch(); }) {}
+
+CEssayDlg::~CEssayDlg() = default;
+
+int CEssayDlg::DoModal(QWidget* parent)
+{
+    m_window = std::make_unique<QDialog>(parent);
+    QDialog* window = m_window.get();
+    Ui::ApplyTemplate(window, EssayTemplate);
+    QObject::connect(Ui::Control<QPushButton>(window, IdSave), &QPushButton::clicked, window,
+                     [this] { OnSave(); });
+    QObject::connect(Ui::Control<QPushButton>(window, IdSubmit), &QPushButton::clicked, window,
+                     [this] { OnSubmit(); });
+    QObject::connect(Ui::Control<QPushButton>(window, IdExit), &QPushButton::clicked, window,
+                     &QDialog::reject);
+    OnInitDialog();
+    const int result = window->exec() == QDialog::Accepted ? IdOk : IdCancel;
+    m_window.reset();
+    return result;
+}
+
+bool CEssayDlg::OnInitDialog()
+{
+    if (m_nState != 0) {
+        m_strEssay.clear();
+        m_strEssayTitle.clear();
+    } else {
+        m_strEssay = g_strSavedEssay;
+        m_strEssayTitle = g_strSavedTitle;
+    }
+    UpdateData(false);
+    return true;
+}
+
+void CEssayDlg::UpdateData(bool save)
+{
+    Ui::ExchangeText(save, Ui::FindControl(m_window.get(), IdText), m_strEssay);
+    Ui::ExchangeText(save, Ui::FindControl(m_window.get(), IdTitle), m_strEssayTitle);
+}
+
+void CEssayDlg::OnSave()
+{
+    UpdateData(true);
+    g_strSavedEssay = m_strEssay;
+    g_strSavedTitle = m_strEssayTitle;
+}
+
+std::optional<int> CEssayDlg::CountKnownWords(const QStringList& words)
+{
+    int known = 0;
+    const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
+        for (const QString& word : words) {
+            bool found = false;
+            db.Query(Sql::FindWord, {word}, [&](const ExamDb::Row&) { found = true; });
+            if (found)
+                ++known;
+        }
+    });
+    if (result != ExamDb::Result::Done)
+        return std::nullopt;
+    return known;
+}
+
+void CEssayDlg::OnSubmit()
+{
+    QWidget* window = m_window.get();
+    UpdateData(true);
+    if (m_strEssay.isEmpty()) {
+        Ui::Prompt(window, QStringLiteral("请写完作文后再提交！"));
+        return;
+    }
+
+    // Written over the start of the file the exam start made, which stays
+    // open until the submission ends.
+    QFile file(QString::fromUtf8(EssayFile));
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        Ui::Prompt(window, QStringLiteral("无法打开文件“%1”，作文没有提交：%2")
+                               .arg(QString::fromUtf8(EssayFile), file.errorString()));
+        return;
+    }
+    QByteArray bytes = m_strEssay.toUtf8();
+    bytes.append('\0');
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        Ui::Prompt(window, QStringLiteral("无法写入文件“%1”，作文没有提交：%2")
+                               .arg(QString::fromUtf8(EssayFile), file.errorString()));
+        return;
+    }
+
+    Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
+    Ui::Control<QPlainTextEdit>(window, IdText)->setReadOnly(true);
+    m_nState = 2;
+
+    const EssayCounts counts = AnalyseEssay(m_strEssay);
+    m_nEndPenalty = 0;
+    if (counts.endPenalty) {
+        Ui::MessageBox(window, QStringLiteral("结尾无标点"), QCoreApplication::applicationName());
+        m_nEndPenalty = -2;
+    }
+    const std::optional<int> known = CountKnownWords(counts.distinctWords);
+    if (!known)
+        return;
+
+    m_strReport = ScoreEssay(counts.nWords, counts.nDistinct(), *known, counts.nMarks);
+    Ui::Prompt(window, QStringLiteral("作文提交成功！"));
+}
+
+QString CEssayDlg::ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks)
+{
+    EssayScorer::Inputs inputs;
+    inputs.nWords = nWords;
+    inputs.nDistinct = nDistinct;
+    inputs.nKnown = nKnown;
+    inputs.nMarks = nMarks;
+    inputs.endPenalty = m_nEndPenalty;
+    inputs.seconds = m_clock();
+
+    // The keyword list is the first row's; a paper without one has an empty
+    // list, which every essay meets. A failed query (reported) counts no hit.
+    const QString paper = PaperNameFromPath(m_strDocPath);
+    std::optional<QString> keywords;
+    const ExamDb::Result result = ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
+        db.Query(Sql::EssayKeywords, {paper}, [&](const ExamDb::Row& row) {
+            if (!keywords)
+                keywords = row.Text("关键词");
+        });
+        if (!keywords)
+            keywords = QString();
+    });
+    if (result == ExamDb::Result::NoDriver)
+        return QString();
+    if (result == ExamDb::Result::Done)
+        inputs.keywordHits = EssayScorer::KeywordHits(*keywords, m_strEssay);
+
+    const EssayScorer::Result scored = EssayScorer::Score(inputs);
+    m_dScore = scored.score;
+    return scored.report;
+}

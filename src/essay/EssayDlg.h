@@ -1,0 +1,73 @@
+#pragma once
+
+#include "EssayAnalysis.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// The essay editor. There is one editor for the whole program run,
+// g_essayDlg: its fields keep their values from one opening to the next and
+// from one exam to the next, while its window exists only while it is open
+// (DoModal). The exam page sets its document path and state before each
+// opening and collects its result afterwards.
+//
+// States: 0 opened again during an exam (the saved draft comes back), 1 the
+// first opening after an exam start (empty), 2 submitted, 9 handed in.
+class CEssayDlg
+{
+public:
+    enum Result
+    {
+        IdOk = 1,
+        IdCancel = 2
+    };
+
+    CEssayDlg();
+    ~CEssayDlg();
+    CEssayDlg(const CEssayDlg&) = delete;
+    CEssayDlg& operator=(const CEssayDlg&) = delete;
+
+    // Opens the editor modally; returns IdCancel when it was left with
+    // "退  出", Escape or the close box.
+    int DoModal(QWidget* parent = nullptr);
+    // The open editor's window, or nullptr when it is not open.
+    QDialog* Window() const { return m_window.get(); }
+
+    bool OnInitDialog();
+    void UpdateData(bool save);
+    void OnSave();
+    void OnSubmit();
+    // Scores the submitted essay: sets m_dScore and returns the report.
+    QString ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks);
+
+    // Where the scorer takes the time from (seconds since 1970); tests fix it.
+    std::function<std::int64_t()> m_clock;
+
+    int m_nStartMinutes = 0;
+    QString m_strReport;
+    QString m_strDocPath;
+    double m_dScore = 0.0;
+    int m_nState = 0;
+    QString m_strEssay;
+    QString m_strEssayTitle;
+    int m_nEndPenalty = 0;
+
+private:
+    // The number of the words found in the word list, looked up on one
+    // connection; nothing if the lookups failed (reported).
+    std::optional<int> CountKnownWords(const QStringList& words);
+
+    std::unique_ptr<QDialog> m_window;
+};
+
+// The program's one essay editor and its saved draft.
+extern CEssayDlg g_essayDlg;
+extern QString g_strSavedEssay;
+extern QString g_strSavedTitle;

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// The automatic essay score. From the essay's counts, its text and the
+// keywords of the paper's essay task, a score of at most 24.5 points in steps
+// of 0.5 and a report in Chinese naming a grader; or, when an early check
+// fails, a fixed verdict and its fixed score.
+namespace EssayScorer {
+
+struct Inputs
+{
+    int nWords = 0;
+    int nDistinct = 0;
+    int nKnown = 0;
+    int nMarks = 0;
+    int endPenalty = 0;       // 0, or -2 without a final mark
+    int keywordHits = 0;      // keyword pieces found in the essay
+    std::int64_t seconds = 0; // the clock, seconds since 1970
+};
+
+struct Result
+{
+    double score = 0.0;
+    QString report;
+};
+
+// The six graders; the report names entry 0 for an even structure draw and
+// entry 3 for an odd one.
+QString Grader(int entry);
+
+// The number of keyword pieces found in the essay (an empty piece, or an
+// empty list, is found in every text).
+int KeywordHits(const QString& keywords, const QString& essay);
+
+// x, the structure draw, from the clock: the C runtime's generator seeded
+// with seconds * 100 (mod 2^32), one value r, x = floor((r - 10) * 4/32757) + 2.
+int StructureDraw(std::int64_t seconds);
+
+Result Score(const Inputs& inputs);
+
+} // namespace EssayScorer
