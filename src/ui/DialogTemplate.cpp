@@ -155,8 +155,8 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
 
 // Adjusts a control's box to Qt's controls: a combo box takes its own height;
 // a static text whose box is lower than a line of the substitute font (whose
-// line spacing is taller than 宋体's) grows to one line, about its centre, so
-// the text is not clipped.
+// line spacing is taller than 宋体's) grows to one line, about its centre, and
+// one that wraps to more lines grows to hold them, so no text is clipped.
 QRect FitControl(QWidget* control, QRect rect)
 {
     // A combo box's template height includes its drop-down list.
@@ -164,13 +164,18 @@ QRect FitControl(QWidget* control, QRect rect)
         rect.setHeight(control->sizeHint().height());
         return rect;
     }
-    if (!qobject_cast<QLabel*>(control))
+    auto* label = qobject_cast<QLabel*>(control);
+    if (!label)
         return rect;
     const int line = control->fontMetrics().height();
     if (rect.height() < line) {
         const int grow = line - rect.height();
         rect.adjust(0, -grow / 2, 0, grow - grow / 2);
     }
+    // A wrapped text that needs more lines than its box grows downwards.
+    const int needed = label->heightForWidth(rect.width());
+    if (needed > rect.height())
+        rect.setHeight(needed);
     return rect;
 }
 
