@@ -2,6 +2,8 @@
 
 #include "Gbk.h"
 
+#include <QHash>
+
 namespace {
 
 const char* const YearPaperNames[Catalogue::YearPapers] = {
@@ -66,4 +68,18 @@ QString ListeningFileName(const QString& docPath)
     if (prefix == QStringLiteral("英语科"))
         prefix = Gbk::Right(paper, 2);
     return prefix + QStringLiteral("江苏高考听力.mp3");
+}
+
+int ExplanationTextId(const QString& paperName)
+{
+    const QString head = Gbk::Left(paperName, 4);
+    static const QHash<QString, int> years = {
+        {QStringLiteral("2006"), 153}, {QStringLiteral("2007"), 154}, {QStringLiteral("2008"), 155},
+        {QStringLiteral("2009"), 156}, {QStringLiteral("2010"), 152}, {QStringLiteral("2011"), 171},
+    };
+    if (const auto year = years.constFind(head); year != years.cend())
+        return *year;
+    if (head == QStringLiteral("英语"))
+        return Gbk::Right(paperName, 2).toInt() + 122;
+    return 0;
 }

@@ -33,6 +33,12 @@ QString TwoDigits(int number);
 // Remaining minutes as the exam page shows them: hours and minutes, "%s:%s".
 QString TimeLeftText(int remainingMinutes);
 
+// The built-in text holding a paper's worked explanation, chosen by the first
+// 4 GBK bytes of its PaperName: "2006" to "2011" give 153, 154, 155, 156, 152
+// and 171; "英语" (a mock paper) gives its last two digits + 122. 0 for any
+// other name.
+int ExplanationTextId(const QString& paperName);
+
 // The file name of a paper's listening recording in elm/: the first 6 GBK
 // bytes of the PaperName ("英语科" replaced by its last 2 bytes) followed by
 // "江苏高考听力.mp3".
