@@ -5,9 +5,11 @@
 #include "EssayDlg.h"
 #include "ExamDb.h"
 #include "Exchange.h"
+#include "GradeDlgs.h"
 #include "Marking.h"
 #include "Mci.h"
 #include "MessageBox.h"
+#include "ReviewDlg.h"
 #include "TextResource.h"
 
 #include <QComboBox>
@@ -66,6 +68,9 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     connect(Button(IdListening), &QPushButton::clicked, this, &CExamPage::OnPlayListening);
     connect(Button(IdEssay), &QPushButton::clicked, this, &CExamPage::OnEssay);
     connect(Button(IdHandIn), &QPushButton::clicked, this, &CExamPage::OnHandIn);
+    connect(Button(IdReview), &QPushButton::clicked, this, &CExamPage::OnReview);
+    connect(Button(IdGradeHistory), &QPushButton::clicked, this, &CExamPage::OnGradeHistory);
+    connect(Button(IdAnswerStatus), &QPushButton::clicked, this, &CExamPage::OnAnswerStatus);
 
     OnCtlColor();
     OnInitDialog();
@@ -347,4 +352,25 @@ void CExamPage::OnHandIn()
     Ui::Prompt(this, QString::asprintf("您本次考试成绩为：%2.1f分（其中%s分,作文得分为：%2.1f分）",
                                        total, objectiveText.toUtf8().constData(), m_dScore));
     g_essayDlg.m_nState = 9;
+}
+
+void CExamPage::OnReview()
+{
+    auto* review = new CReviewDlg(PaperNameFromPath(m_strDocPath), this);
+    review->show();
+    review->m_strEssayTitle = m_strEssayTitle;
+    review->m_strEssay = m_strEssay;
+    review->m_strReport = m_strReport;
+}
+
+void CExamPage::OnGradeHistory()
+{
+    CGradeQueryDlg query;
+    query.exec();
+}
+
+void CExamPage::OnAnswerStatus()
+{
+    auto* answers = new CAnswerListDlg(PaperNameFromPath(m_strDocPath), this);
+    answers->show();
 }

@@ -33,6 +33,9 @@ public:
     void OnPlayListening();
     void OnEssay();
     void OnHandIn();
+    void OnReview();
+    void OnGradeHistory();
+    void OnAnswerStatus();
 
     // Clears every recorded answer before an exam; false if that failed.
     bool ResetAnswers();

@@ -11,15 +11,14 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHash>
-#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTextBrowser>
-#include <QTreeWidget>
 
 #include "TabControl.h"
 
@@ -143,13 +142,8 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
         browser->setOpenLinks(false);
         return browser;
     }
-    if (kind == QLatin1String("list")) {
-        auto* list = new QTreeWidget(parent);
-        list->setRootIsDecorated(false);
-        list->setItemsExpandable(false);
-        list->setUniformRowHeights(true);
-        return list;
-    }
+    if (kind == QLatin1String("list"))
+        return new QTableWidget(parent);
     return nullptr;
 }
 

@@ -1,0 +1,107 @@
+#include "ReviewDlg.h"
+
+#include "Catalogue.h"
+#include "DialogTemplate.h"
+#include "ExamDb.h"
+#include "Exchange.h"
+#include "ReportList.h"
+#include "TextResource.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+constexpr int ReviewTemplate = 146;
+constexpr int EssayReportTemplate = 148;
+constexpr int IdList = 1004;
+constexpr int IdExplain = 1002;
+constexpr int IdEssayReport = 1042;
+constexpr int IdTitle = 1054;
+constexpr int IdEssay = 1059;
+constexpr int IdReport = 1060;
+} // namespace
+
+CReviewDlg::CReviewDlg(const QString& paper, QWidget* parent) : QDialog(parent), m_strPaper(paper)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    Ui::ApplyTemplate(this, ReviewTemplate);
+    connect(Ui::Control<QPushButton>(this, IdEssayReport), &QPushButton::clicked, this,
+            &CReviewDlg::OnShowEssayReport);
+    OnInitDialog();
+}
+
+void CReviewDlg::UpdateData(bool save)
+{
+    Ui::ExchangeText(save, Ui::FindControl(this, IdExplain), m_strExplain);
+}
+
+bool CReviewDlg::OnInitDialog()
+{
+    if (QWidget* explain = Ui::FindControl(this, IdExplain)) {
+        QPalette palette = explain->palette();
+        palette.setColor(QPalette::Base, QColor(140, 230, 0));
+        explain->setPalette(palette);
+    }
+    auto* list = Ui::Control<QTableWidget>(this, IdList);
+    Ui::SetListColour(list, QColor(150, 230, 0));
+    Ui::SetupReportList(list,
+                        {{"题 号", 8},
+                         {"你的答案", 12},
+                         {"正确答案", 12},
+                         {"题 号", 8},
+                         {"你的答案", 12},
+                         {"正确答案", 12}},
+                        Qt::AlignHCenter);
+
+    // Two wrong answers to a row: the even rows start a row, the odd ones
+    // fill its right half.
+    QList<QStringList> rows;
+    int n = 0;
+    const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
+        db.Query(Sql::ListWrongAnswers, {m_strPaper}, [&](const ExamDb::Row& row) {
+            const QStringList cells{row.Text("题号"), row.Text("回答"), row.Text("答案")};
+            if (n++ % 2 == 0)
+                rows << cells;
+            else
+                rows.back() << cells;
+        });
+    });
+    Ui::FillReportList(list, rows, Qt::AlignHCenter);
+    if (result == ExamDb::Result::NoDriver)
+        return true;
+
+    const int id = ExplanationTextId(m_strPaper);
+    if (id > 0)
+        m_strExplain = LoadTextResource(id);
+    if (!m_strExplain.isEmpty())
+        UpdateData(false);
+    return true;
+}
+
+void CReviewDlg::OnShowEssayReport()
+{
+    CEssayReportDlg report;
+    report.m_strEssayTitle = m_strEssayTitle;
+    report.m_strEssay = m_strEssay;
+    report.m_strReport = m_strReport;
+    report.DoModal();
+}
+
+CEssayReportDlg::CEssayReportDlg(QWidget* parent) : QDialog(parent)
+{
+    Ui::ApplyTemplate(this, EssayReportTemplate);
+}
+
+void CEssayReportDlg::UpdateData(bool save)
+{
+    Ui::ExchangeText(save, Ui::FindControl(this, IdEssay), m_strEssay);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdTitle), m_strEssayTitle);
+    Ui::ExchangeText(save, Ui::FindControl(this, IdReport), m_strReport);
+}
+
+int CEssayReportDlg::DoModal()
+{
+    UpdateData(false);
+    return exec();
+}

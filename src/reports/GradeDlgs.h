@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+// The grade history: a query for a student's name, then the list of that
+// student's handed-in exams.
+class CGradeQueryDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CGradeQueryDlg(QWidget* parent = nullptr);
+
+    void UpdateData(bool save);
+    void OnQuery();
+
+    QString m_strName;
+};
+
+class CGradeListDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CGradeListDlg(QWidget* parent = nullptr);
+
+    // Fills the list and runs the dialog; a name without grades is told so
+    // and the list is not shown.
+    int DoModal();
+    bool OnInitDialog();
+    void UpdateData(bool save);
+
+    // The row number as the list shows it: "001", "010", "100".
+    static QString RowNumber(int n);
+
+    QString m_strName;
+    QString m_strTitle = QStringLiteral("同学历次考试成绩表");
+};
+
+// The answers recorded so far for a paper, three questions to a row. A
+// modeless window, released when it is closed.
+class CAnswerListDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    CAnswerListDlg(const QString& paper, QWidget* parent = nullptr);
+
+    bool OnInitDialog();
+
+    int m_nRow = 0;
+    QString m_strPaper;
+};

@@ -1,0 +1,64 @@
+#include "ReportList.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace Ui {
+
+void SetupReportList(QTableWidget* list, const QList<ListColumn>& columns, Qt::Alignment alignment)
+{
+    list->setColumnCount(int(columns.size()));
+    list->verticalHeader()->hide();
+    list->setShowGrid(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setWordWrap(false);
+    list->horizontalHeader()->setHighlightSections(false);
+    const int average = list->fontMetrics().averageCharWidth();
+    for (int c = 0; c < columns.size(); ++c) {
+        auto* header = new QTableWidgetItem(QString::fromUtf8(columns[c].caption));
+        header->setTextAlignment(alignment | Qt::AlignVCenter);
+        list->setHorizontalHeaderItem(c, header);
+        list->setColumnWidth(c, columns[c].widthChars * average);
+    }
+}
+
+void SetListColour(QTableWidget* list, const QColor& colour)
+{
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::AlternateBase, colour);
+    list->setPalette(palette);
+}
+
+void FillReportList(QTableWidget* list, QList<QStringList> rows, Qt::Alignment alignment)
+{
+    std::stable_sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) {
+        return a.value(0) < b.value(0);
+    });
+    list->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < list->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r].value(c));
+            item->setTextAlignment(alignment | Qt::AlignVCenter);
+            list->setItem(r, c, item);
+        }
+    }
+}
+
+QList<QStringList> ReportListRows(const QTableWidget* list)
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < list->columnCount(); ++c)
+            row << (list->item(r, c) ? list->item(r, c)->text() : QString());
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace Ui

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QStringList>
+
+class QTableWidget;
+
+// A list in report view: columns with captions and widths in average
+// characters, grid lines, whole rows selected, read-only; its rows kept in
+// ascending order of the text of their first column, as a list that sorts
+// its items does.
+namespace Ui {
+
+struct ListColumn
+{
+    const char* caption;
+    int widthChars;
+};
+
+void SetupReportList(QTableWidget* list, const QList<ListColumn>& columns, Qt::Alignment alignment);
+
+// Sets the list's background (and the text's background) colour.
+void SetListColour(QTableWidget* list, const QColor& colour);
+
+// Replaces the rows: each a list of cell texts, missing cells empty. Rows are
+// placed by the text of their first cell; equal texts keep their order.
+void FillReportList(QTableWidget* list, QList<QStringList> rows, Qt::Alignment alignment);
+
+// The cell texts of the list, row by row (for checks).
+QList<QStringList> ReportListRows(const QTableWidget* list);
+
+} // namespace Ui
