@@ -42,70 +42,64 @@ EssayCounts AnalyseEssay(const QString& text)
 {
     EssayCounts counts;
 
-    // Rule 1, with the marks counted.
-    QString w = text;
-    for (QChar& c : w) {
-        if (IsMark(c)) {
-            ++counts.nMarks;
-            c = Separator;
-        } else if (c == QLatin1Char('"')) {
-            c = Separator;
-        }
-    }
-
-    // Rule 2.
-    qsizetype end = w.size();
-    while (end > 0 && IsTrailingSpace(w[end - 1]))
+    // Rule 2 first: the marks and quotes of rule 1 are not white space, so
+    // the text ends where its last character that is not white space is.
+    qsizetype end = text.size();
+    while (end > 0 && IsTrailingSpace(text[end - 1]))
         --end;
-    w.truncate(end);
-
-    // Rule 3 in one pass: the four replacements touch different characters,
-    // and none of them makes a new match for a later one.
-    QString words;
-    words.reserve(w.size() + 1);
-    for (qsizetype i = 0; i < w.size(); ++i) {
-        const QChar c = w[i];
-        const QChar next = i + 1 < w.size() ? w[i + 1] : QChar();
-        if (c == QLatin1Char(' ')) {
-            words += Separator;
-        } else if (c == QLatin1Char('\r') && next == QLatin1Char('\n')) {
-            words += Separator;
-            ++i;
-        } else if (c == QLatin1Char('\'')) {
-            words += Separator;
-            if (next == QLatin1Char('s')) {
-                words += Separator;
-                ++i;
-            }
-        } else {
-            words += c;
-        }
+    for (qsizetype i = end; i < text.size(); ++i) {
+        if (IsMark(text[i]))
+            ++counts.nMarks;
     }
 
-    // Rule 4.
-    if (words.isEmpty() || words.back() != Separator) {
-        counts.endPenalty = true;
-        words += Separator;
-    }
-
-    // Rules 5 and 6.
+    // Rules 1, 3, 5 and 6 in one pass. The replacements touch different
+    // characters and none makes a new match for another, so each character
+    // (or CR LF pair, or "'s") is a separator or part of a word as it
+    // stands; a word is a slice of the text between separators.
     QSet<QStringView> seen;
-    qsizetype start = 0;
-    bool inRun = false;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        if (words[i] != Separator)
-            continue;
-        if (!inRun || i > start)
-            ++counts.nWords;
-        if (i > start) {
-            const QStringView word = QStringView(words).sliced(start, i - start);
+    qsizetype wordStart = 0;
+    bool lastWasSeparator = false;
+    const auto separator = [&](qsizetype at) {
+        if (at > wordStart) {
+            const QStringView word = QStringView(text).sliced(wordStart, at - wordStart);
             if (!seen.contains(word)) {
                 seen.insert(word);
                 counts.distinctWords << word.toString();
             }
         }
-        inRun = true;
-        start = i + 1;
+        if (!lastWasSeparator || at > wordStart)
+            ++counts.nWords;
+        lastWasSeparator = true;
+    };
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = text[i];
+        qsizetype units = 1;
+        bool isSeparator = true;
+        if (IsMark(c)) {
+            ++counts.nMarks;
+        } else if (c == QLatin1Char('"') || c == Separator || c == QLatin1Char(' ')) {
+        } else if (c == QLatin1Char('\r') && i + 1 < end && text[i + 1] == QLatin1Char('\n')) {
+            units = 2;
+        } else if (c == QLatin1Char('\'')) {
+            // "'s" goes as a whole; a lone "'" alone.
+            if (i + 1 < end && text[i + 1] == QLatin1Char('s'))
+                units = 2;
+        } else {
+            isSeparator = false;
+        }
+        if (isSeparator) {
+            separator(i);
+            i += units - 1;
+            wordStart = i + 1;
+        } else {
+            lastWasSeparator = false;
+        }
+    }
+
+    // Rule 4: a text that does not end in a separator gets one.
+    if (!lastWasSeparator) {
+        counts.endPenalty = true;
+        separator(end);
     }
     return counts;
 }

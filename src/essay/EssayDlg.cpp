@@ -2,8 +2,8 @@
 
 #include "Catalogue.h"
 #include "DialogTemplate.h"
+#include "EssayLookups.h"
 #include "EssayScorer.h"
-#include "ExamDb.h"
 #include "Exchange.h"
 #include "MessageBox.h"
 
@@ -75,22 +75,6 @@ void CEssayDlg::OnSave()
     g_strSavedTitle = m_strEssayTitle;
 }
 
-std::optional<int> CEssayDlg::CountKnownWords(const QStringList& words)
-{
-    int known = 0;
-    const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
-        for (const QString& word : words) {
-            bool found = false;
-            db.Query(Sql::FindWord, {word}, [&](const ExamDb::Row&) { found = true; });
-            if (found)
-                ++known;
-        }
-    });
-    if (result != ExamDb::Result::Done)
-        return std::nullopt;
-    return known;
-}
-
 void CEssayDlg::OnSubmit()
 {
     QWidget* window = m_window.get();
@@ -126,7 +110,7 @@ void CEssayDlg::OnSubmit()
         Ui::MessageBox(window, QStringLiteral("结尾无标点"), QCoreApplication::applicationName());
         m_nEndPenalty = -2;
     }
-    const std::optional<int> known = CountKnownWords(counts.distinctWords);
+    const std::optional<int> known = EssayLookups::CountKnownWords(counts.distinctWords);
     if (!known)
         return;
 
@@ -144,22 +128,11 @@ QString CEssayDlg::ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks)
     inputs.endPenalty = m_nEndPenalty;
     inputs.seconds = m_clock();
 
-    // The keyword list is the first row's; a paper without one has an empty
-    // list, which every essay meets. A failed query (reported) counts no hit.
-    const QString paper = PaperNameFromPath(m_strDocPath);
-    std::optional<QString> keywords;
-    const ExamDb::Result result = ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
-        db.Query(Sql::EssayKeywords, {paper}, [&](const ExamDb::Row& row) {
-            if (!keywords)
-                keywords = row.Text("关键词");
-        });
-        if (!keywords)
-            keywords = QString();
-    });
-    if (result == ExamDb::Result::NoDriver)
+    const std::optional<int> hits =
+        EssayLookups::KeywordHits(PaperNameFromPath(m_strDocPath), m_strEssay);
+    if (!hits)
         return QString();
-    if (result == ExamDb::Result::Done)
-        inputs.keywordHits = EssayScorer::KeywordHits(*keywords, m_strEssay);
+    inputs.keywordHits = *hits;
 
     const EssayScorer::Result scored = EssayScorer::Score(inputs);
     m_dScore = scored.score;

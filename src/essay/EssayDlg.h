@@ -60,10 +60,6 @@ public:
     int m_nEndPenalty = 0;
 
 private:
-    // The number of the words found in the word list, looked up on one
-    // connection; nothing if the lookups failed (reported).
-    std::optional<int> CountKnownWords(const QStringList& words);
-
     std::unique_ptr<QDialog> m_window;
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the essay's scoring reads from the database.
+namespace EssayLookups {
+
+// How many of the words are in the word list, looked up one by one on one
+// read connection. Nothing when the lookups could not be made (reported).
+std::optional<int> CountKnownWords(const QStringList& words);
+
+// The paper's essay keywords found in the essay: the first keyword row of
+// the paper is used; a paper without one has an empty list, which every
+// essay meets. 0 when the query failed (reported); nothing without a
+// database driver (reported).
+std::optional<int> KeywordHits(const QString& paper, const QString& essay);
+
+} // namespace EssayLookups
