@@ -231,18 +231,24 @@ bool CExamPage::MarkAnswer(const QString& number, const QString& answer)
     return Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer);
 }
 
+std::optional<int> CExamPage::CheckQuestionNumber(const QString& typed)
+{
+    if (typed.isEmpty()) {
+        Prompt("题目不能为空！");
+        return std::nullopt;
+    }
+    const std::optional<int> number = Marking::QuestionNumber(typed);
+    if (!number)
+        Prompt("题目必须为数字！");
+    return number;
+}
+
 void CExamPage::OnChoiceSubmit()
 {
     UpdateData(true);
-    if (m_strChoiceNo.isEmpty()) {
-        Prompt("题目不能为空！");
+    const std::optional<int> number = CheckQuestionNumber(m_strChoiceNo);
+    if (!number)
         return;
-    }
-    const std::optional<int> number = Marking::QuestionNumber(m_strChoiceNo);
-    if (!number) {
-        Prompt("题目必须为数字！");
-        return;
-    }
     if (m_comboChoice->currentIndex() < 0) {
         Prompt("请选择答案");
         return;
@@ -258,15 +264,9 @@ void CExamPage::OnChoiceSubmit()
 void CExamPage::OnFillSubmit()
 {
     UpdateData(true);
-    if (m_strFillNo.isEmpty()) {
-        Prompt("题目不能为空！");
+    const std::optional<int> number = CheckQuestionNumber(m_strFillNo);
+    if (!number)
         return;
-    }
-    const std::optional<int> number = Marking::QuestionNumber(m_strFillNo);
-    if (!number) {
-        Prompt("题目必须为数字！");
-        return;
-    }
     if (m_strFillAnswer.isEmpty()) {
         Prompt("请填写答案，放弃回答请填入空格！");
         return;

@@ -5,6 +5,8 @@
 
 #include <QBasicTimer>
 
+#include <optional>
+
 class QComboBox;
 class QPushButton;
 
@@ -68,6 +70,9 @@ private:
     bool OnInitDialog();
     void OnCtlColor();
     void Prompt(const char* text);
+    // The number typed on the answer card, or nothing (the student is told
+    // why: no number, or not a number).
+    std::optional<int> CheckQuestionNumber(const QString& typed);
     QPushButton* Button(int id) const;
     void Enable(std::initializer_list<int> ids, bool enable);
 
