@@ -82,8 +82,8 @@ std::optional<qint16> Row::Short(const char* column) const
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok)
-        throw Error{QStringLiteral("Invalid character value for cast specification: %1")
-                        .arg(QString::fromUtf8(column))};
+        throw Error{
+            QStringLiteral("Invalid character value for cast: %1").arg(QString::fromUtf8(column))};
     const double whole = std::trunc(number);
     if (!(whole >= -32768.0 && whole <= 32767.0))
         throw Error{

@@ -106,7 +106,7 @@ private:
 
 using Body = std::function<void(Connection&)>;
 
-// The one helper behind every read and every write operation.
+// The one function behind every read and every write operation.
 Result RunOperation(Variant variant, const Body& body);
 
 inline Result ReadKeyed(const Body& body)

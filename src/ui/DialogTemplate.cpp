@@ -96,12 +96,12 @@ QWidget* CreateCombo(const QStringList& style, const QJsonArray& items, QWidget*
     return combo;
 }
 
-QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
+QWidget* CreateControl(const QJsonObject& entry, QWidget* parent)
 {
-    const QString kind = spec.value(QLatin1String("kind")).toString();
-    const QString text = spec.value(QLatin1String("text")).toString();
+    const QString kind = entry.value(QLatin1String("kind")).toString();
+    const QString text = entry.value(QLatin1String("text")).toString();
     QStringList style;
-    for (const QJsonValue& flag : spec.value(QLatin1String("style")).toArray())
+    for (const QJsonValue& flag : entry.value(QLatin1String("style")).toArray())
         style << flag.toString();
 
     if (kind == QLatin1String("static")) {
@@ -129,7 +129,7 @@ QWidget* CreateControl(const QJsonObject& spec, QWidget* parent)
         return button;
     }
     if (kind == QLatin1String("combo"))
-        return CreateCombo(style, spec.value(QLatin1String("items")).toArray(), parent);
+        return CreateCombo(style, entry.value(QLatin1String("items")).toArray(), parent);
     if (kind == QLatin1String("tab"))
         return new TabControl(parent);
     if (kind == QLatin1String("icon")) {
@@ -237,16 +237,16 @@ bool ApplyTemplate(QDialog* dialog, int id)
         MapDialogRect(units, QRect(0, 0, size.at(0).toInt(), size.at(1).toInt())).size());
 
     for (const QJsonValue& value : root.value(QLatin1String("controls")).toArray()) {
-        const QJsonObject spec = value.toObject();
-        QWidget* control = CreateControl(spec, dialog);
+        const QJsonObject entry = value.toObject();
+        QWidget* control = CreateControl(entry, dialog);
         if (!control)
             continue;
-        const int controlId = spec.value(QLatin1String("id")).toInt(-1);
+        const int controlId = entry.value(QLatin1String("id")).toInt(-1);
         if (controlId != -1)
             control->setObjectName(QString::number(controlId));
         control->setGeometry(
-            FitControl(control, MapDialogRect(units, RectOf(spec.value(QLatin1String("rect"))))));
-        const QJsonArray style = spec.value(QLatin1String("style")).toArray();
+            FitControl(control, MapDialogRect(units, RectOf(entry.value(QLatin1String("rect"))))));
+        const QJsonArray style = entry.value(QLatin1String("style")).toArray();
         if (style.contains(QLatin1String("disabled")))
             control->setEnabled(false);
         if (style.contains(QLatin1String("hidden")))
