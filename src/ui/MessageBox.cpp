@@ -6,14 +6,20 @@
 
 namespace Ui {
 
-QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
-                                       QMessageBox::StandardButtons buttons)
+namespace {
+QMessageBox::StandardButton Run(QMessageBox::Icon icon, QWidget* parent, const QString& text,
+                                const QString& caption, QMessageBox::StandardButtons buttons)
 {
-    const QMessageBox::Icon icon =
-        buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Question : QMessageBox::Information;
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+} // namespace
+
+QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                                       QMessageBox::StandardButtons buttons)
+{
+    return Run(QMessageBox::NoIcon, parent, text, caption, buttons);
 }
 
 void Prompt(QWidget* parent, const QString& text)
@@ -27,9 +33,11 @@ bool Ask(QWidget* parent, const QString& text)
                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+// The application's own message box carries the warning sign.
 void AppMessageBox(const QString& text)
 {
-    MessageBox(QApplication::activeWindow(), text, QCoreApplication::applicationName());
+    Run(QMessageBox::Warning, QApplication::activeWindow(), text,
+        QCoreApplication::applicationName(), QMessageBox::Ok);
 }
 
 void InstallAppMessageBox()

@@ -1,5 +1,7 @@
 #include "ReportList.h"
 
+#include "DialogTemplate.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -17,7 +19,9 @@ void SetupReportList(QTableWidget* list, const QList<ListColumn>& columns, Qt::A
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setWordWrap(false);
     list->horizontalHeader()->setHighlightSections(false);
-    const int average = list->fontMetrics().averageCharWidth();
+    // The average width of the font's letters, as the dialog units use it:
+    // CJK fonts report a full-width average of their own.
+    const int average = DialogBaseUnits(list->font()).cx;
     for (int c = 0; c < columns.size(); ++c) {
         auto* header = new QTableWidgetItem(QString::fromUtf8(columns[c].caption));
         header->setTextAlignment(alignment | Qt::AlignVCenter);
