@@ -7,8 +7,15 @@ namespace {
 // Bytes of one character, given as its one or two UTF-16 units.
 qsizetype CharBytes(QStringEncoder& encoder, QStringView character)
 {
-    if (character.size() == 1 && character.front().unicode() < 0x80)
-        return 1;
+    if (character.size() == 1) {
+        const char16_t unit = character.front().unicode();
+        if (unit < 0x80)
+            return 1;
+        // GBK holds every ideograph of the CJK Unified Ideographs block as
+        // far as U+9FA5, in two bytes.
+        if (unit >= 0x4E00 && unit <= 0x9FA5)
+            return 2;
+    }
     return QByteArray(encoder.encode(character)).size();
 }
 

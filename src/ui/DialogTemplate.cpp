@@ -166,10 +166,15 @@ QRect FitControl(QWidget* control, QRect rect)
         const int grow = line - rect.height();
         rect.adjust(0, -grow / 2, 0, grow - grow / 2);
     }
-    // A wrapped text that needs more lines than its box grows downwards.
-    const int needed = label->heightForWidth(rect.width());
-    if (needed > rect.height())
-        rect.setHeight(needed);
+    // A wrapped text that needs more lines than its box grows downwards. No
+    // character is wider than an em, so a text of few characters fits one
+    // line without laying it out.
+    const int em = QFontInfo(label->font()).pixelSize();
+    if (em <= 0 || label->text().size() * em > rect.width()) {
+        const int needed = label->heightForWidth(rect.width());
+        if (needed > rect.height())
+            rect.setHeight(needed);
+    }
     return rect;
 }
 
