@@ -12,7 +12,7 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite
     qt6-translations-l10n
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
     fonts-noto-cjk
     wamerican
     espeak-ng lame
