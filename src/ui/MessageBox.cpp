@@ -4,17 +4,32 @@
 
 #include <QApplication>
 
+#include <utility>
+
 namespace Ui {
 
 namespace {
+MessageBoxHook& Hook()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
 QMessageBox::StandardButton Run(QMessageBox::Icon icon, QWidget* parent, const QString& text,
                                 const QString& caption, QMessageBox::StandardButtons buttons)
 {
+    if (const MessageBoxHook& hook = Hook())
+        return hook(icon, caption, text, buttons);
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
+{
+    return std::exchange(Hook(), std::move(hook));
+}
 
 QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
                                        QMessageBox::StandardButtons buttons)

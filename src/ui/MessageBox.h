@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Every message box of the program goes through MessageBox, so that one place
@@ -13,6 +15,14 @@ inline constexpr char PromptCaption[] = "温馨提示";
 
 QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+// Answers message boxes instead of showing them: given the box's icon,
+// caption, text and buttons, returns the button pressed. Tests install one;
+// an empty hook shows the boxes again. Returns the previous hook.
+using MessageBoxHook = std::function<QMessageBox::StandardButton(
+    QMessageBox::Icon icon, const QString& caption, const QString& text,
+    QMessageBox::StandardButtons buttons)>;
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 // A message to the student: caption "温馨提示", an OK button.
 void Prompt(QWidget* parent, const QString& text);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "AppMessage.h"
+#include "MessageBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -149,26 +150,19 @@ void ModalAnswer::Start(Action action)
 MessageBoxes::MessageBoxes(QMessageBox::StandardButton button)
     : m_button(std::make_shared<QMessageBox::StandardButton>(button))
 {
-    auto* timer = new QTimer;
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, timer,
-                     [texts = m_texts, titles = m_titles, which = m_button] {
-                         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                         if (!box || !box->isVisible() || box->property("ordwin-answered").toBool())
-                             return;
-                         box->setProperty("ordwin-answered", true);
-                         *texts << box->text();
-                         *titles << box->windowTitle();
-                         if (!PressMessageBoxButton(box, *which))
-                             PressMessageBoxButton(box, QMessageBox::Ok);
-                     });
-    timer->start();
-    m_timer = timer;
+    m_previous =
+        Ui::SetMessageBoxHook([texts = m_texts, titles = m_titles, which = m_button](
+                                  QMessageBox::Icon, const QString& caption, const QString& text,
+                                  QMessageBox::StandardButtons buttons) {
+            *texts << text;
+            *titles << caption;
+            return buttons.testFlag(*which) ? *which : QMessageBox::Ok;
+        });
 }
 
 MessageBoxes::~MessageBoxes()
 {
-    delete m_timer;
+    Ui::SetMessageBoxHook(std::move(m_previous));
 }
 
 void MessageBoxes::Clear()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MessageBox.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -74,8 +76,9 @@ private:
     std::shared_ptr<bool> m_alive;
 };
 
-// Answers every message box shown while it lives, pressing `button` (or OK
-// when the box has no such button), and records each box's text in order.
+// Answers every message box of the program while it lives, at once and
+// without showing it: presses `button` (or OK when the box has no such
+// button), and records each box's text and caption in order.
 class MessageBoxes
 {
 public:
@@ -94,7 +97,7 @@ private:
     std::shared_ptr<QStringList> m_texts = std::make_shared<QStringList>();
     std::shared_ptr<QStringList> m_titles = std::make_shared<QStringList>();
     std::shared_ptr<QMessageBox::StandardButton> m_button;
-    QObject* m_timer = nullptr;
+    Ui::MessageBoxHook m_previous;
 };
 
 // Presses a button of a shown message box; false if it has none such.
