@@ -1,6 +1,7 @@
 #include "EssayDlg.h"
 
 #include "Catalogue.h"
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "EssayLookups.h"
 #include "EssayScorer.h"
@@ -19,12 +20,12 @@ QString g_strSavedEssay;
 QString g_strSavedTitle;
 
 namespace {
-constexpr int EssayTemplate = 147;
-constexpr int IdTitle = 1054;
-constexpr int IdText = 1055;
-constexpr int IdSubmit = 1057;
-constexpr int IdSave = 1058;
-constexpr int IdExit = 2;
+constexpr int EssayTemplate = Ids::Essay::Template;
+using Ids::Essay::IdExit;
+using Ids::Essay::IdSave;
+using Ids::Essay::IdSubmit;
+using Ids::Essay::IdText;
+using Ids::Essay::IdTitle;
 constexpr char EssayFile[] = "作文.txt";
 } // namespace
 

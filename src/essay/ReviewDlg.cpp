@@ -1,10 +1,12 @@
 #include "ReviewDlg.h"
 
 #include "Catalogue.h"
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "ReportList.h"
+#include "ResultRows.h"
 #include "TextResource.h"
 
 #include <QPlainTextEdit>
@@ -12,14 +14,14 @@
 #include <QTableWidget>
 
 namespace {
-constexpr int ReviewTemplate = 146;
-constexpr int EssayReportTemplate = 148;
-constexpr int IdList = 1004;
-constexpr int IdExplain = 1002;
-constexpr int IdEssayReport = 1042;
-constexpr int IdTitle = 1054;
-constexpr int IdEssay = 1059;
-constexpr int IdReport = 1060;
+constexpr int ReviewTemplate = Ids::Review::Template;
+constexpr int EssayReportTemplate = Ids::EssayReport::Template;
+constexpr int IdList = Ids::Review::IdList;
+constexpr int IdExplain = Ids::Review::IdExplain;
+constexpr int IdEssayReport = Ids::Review::IdEssayReport;
+constexpr int IdTitle = Ids::EssayReport::IdTitle;
+constexpr int IdEssay = Ids::EssayReport::IdEssay;
+constexpr int IdReport = Ids::EssayReport::IdReport;
 } // namespace
 
 CReviewDlg::CReviewDlg(const QString& paper, QWidget* parent) : QDialog(parent), m_strPaper(paper)
@@ -54,21 +56,10 @@ bool CReviewDlg::OnInitDialog()
                          {"正确答案", 12}},
                         Qt::AlignHCenter);
 
-    // Two wrong answers to a row: the even rows start a row, the odd ones
-    // fill its right half.
-    QList<QStringList> rows;
-    int n = 0;
-    const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
-        db.Query(Sql::ListWrongAnswers, {m_strPaper}, [&](const ExamDb::Row& row) {
-            const QStringList cells{row.Text("题号"), row.Text("回答"), row.Text("答案")};
-            if (n++ % 2 == 0)
-                rows << cells;
-            else
-                rows.back() << cells;
-        });
-    });
-    Ui::FillReportList(list, rows, Qt::AlignHCenter);
-    if (result == ExamDb::Result::NoDriver)
+    // Two wrong answers to a row.
+    const Results::Rows wrong = Results::WrongAnswers(m_strPaper);
+    Ui::FillReportList(list, wrong.rows, Qt::AlignHCenter);
+    if (wrong.result == ExamDb::Result::NoDriver)
         return true;
 
     const int id = ExplanationTextId(m_strPaper);

@@ -4,15 +4,21 @@
 
 #include <QHash>
 
+#include <iterator>
+
 namespace {
 
-const char* const YearPaperNames[Catalogue::YearPapers] = {
-    "2006年江苏高考英语试题", "2007年江苏高考英语试题", "2008年江苏高考英语试题",
-    "2009年江苏高考英语试题", "2010年江苏高考英语试题", "2011年江苏高考英语试题",
+struct Entry
+{
+    const char* listEntry;
+    const char* paperName;
 };
 
-constexpr int MockListOffset = 5;    // list position 6 is mock paper 01
-constexpr int MockStoredOffset = 45; // list position 6 is stored as 51
+// Made by the build from content/catalogue.tsv, the one list of papers.
+constexpr Entry Entries[] = {
+#include "CatalogueEntries.inc"
+};
+static_assert(std::size(Entries) == Catalogue::PaperCount);
 
 } // namespace
 
@@ -20,9 +26,7 @@ QString Catalogue::ListEntry(int position)
 {
     if (position < 0 || position >= PaperCount)
         return {};
-    if (position < YearPapers)
-        return QString::fromUtf8(YearPaperNames[position]);
-    return QStringLiteral("英语科模拟考试卷") + TwoDigits(position - MockListOffset);
+    return QString::fromUtf8(Entries[position].listEntry);
 }
 
 QString Catalogue::DocPath(int position)
@@ -32,12 +36,10 @@ QString Catalogue::DocPath(int position)
 
 QString Catalogue::DocPathAfterSelection(int position, const QString& current)
 {
-    if (position >= 0 && position < YearPapers)
-        return QStringLiteral("\\etp\\") + QString::fromUtf8(YearPaperNames[position]) +
-               QStringLiteral(".doc");
-    if (position >= YearPapers)
-        return QStringLiteral("\\etp\\英语科模拟考试卷%1.doc").arg(position + MockStoredOffset);
-    return current;
+    if (position < 0 || position >= PaperCount)
+        return current;
+    return QStringLiteral("\\etp\\") + QString::fromUtf8(Entries[position].paperName) +
+           QStringLiteral(".doc");
 }
 
 QString PaperNameFromPath(const QString& docPath)

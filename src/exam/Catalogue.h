@@ -3,22 +3,22 @@
 #include <QString>
 #include <QStringList>
 
-// The paper catalogue of the exam page: eighteen papers, listed sorted, each
-// with the path of its document (relative to the program folder, in the
-// backslash form the program keeps as the paper's key) and its PaperName.
-// The mock papers listed as 01 to 12 are stored as 51 to 62.
+// The paper catalogue of the exam page, made from content/catalogue.tsv:
+// eighteen papers, listed sorted, each with the path of its document
+// (relative to the program folder, in the backslash form the program keeps
+// as the paper's key) and its PaperName. The mock papers listed as 01 to 12
+// are stored as 51 to 62.
 namespace Catalogue {
 
 inline constexpr int PaperCount = 18;
-inline constexpr int YearPapers = 6;
 
 // List entry, document path and PaperName at a position of the sorted list.
 QString ListEntry(int position);
 QString DocPath(int position);
 
-// The document path after selecting `position`: positions 0 to 5 their fixed
-// paths, 6 and above "\etp\英语科模拟考试卷<position + 45>.doc"; any other
-// value leaves `current` as it is.
+// The document path after selecting `position`: "\etp\<PaperName>.doc" of
+// the paper at that position; a position outside the list leaves `current`
+// as it is.
 QString DocPathAfterSelection(int position, const QString& current);
 
 } // namespace Catalogue

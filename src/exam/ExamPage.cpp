@@ -1,6 +1,7 @@
 #include "ExamPage.h"
 
 #include "Catalogue.h"
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "EssayDlg.h"
 #include "ExamDb.h"
@@ -23,30 +24,8 @@
 
 namespace {
 
-constexpr int ExamTemplate = 131;
-
-enum Control
-{
-    IdFillNo = 1003,
-    IdPaper = 1004,
-    IdStart = 1005,
-    IdGradeHistory = 1006,
-    IdFillSubmit = 1022,
-    IdChoice = 1033,
-    IdEssay = 1042,
-    IdHandIn = 1043,
-    IdAnswerStatus = 1044,
-    IdFillAnswer = 1045,
-    IdChoiceSubmit = 1046,
-    IdListening = 1047,
-    IdMinutes = 1048,
-    IdReview = 1049,
-    IdName = 1050,
-    IdTimeLeft = 1052,
-    IdBrowser = 1065,
-    IdRules = 1067,
-    IdChoiceNo = 1068,
-};
+constexpr int ExamTemplate = Ids::Exam::Template;
+using namespace Ids::Exam;
 
 constexpr char StartCaption[] = "开 始 考 试";
 constexpr char ReselectCaption[] = "选 择 试 题";
@@ -59,6 +38,9 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     Ui::ApplyTemplate(this, ExamTemplate);
     m_comboPaper = Ui::Control<QComboBox>(this, IdPaper);
     m_comboChoice = Ui::Control<QComboBox>(this, IdChoice);
+    for (int position = 0; position < Catalogue::PaperCount; ++position)
+        m_comboPaper->addItem(Catalogue::ListEntry(position));
+    m_comboPaper->setCurrentIndex(-1);
     m_browser.Attach(Ui::Control<QTextBrowser>(this, IdBrowser));
 
     connect(m_comboPaper, &QComboBox::currentIndexChanged, this, &CExamPage::OnSelchangePaper);
@@ -219,7 +201,7 @@ void CExamPage::OnTimer()
     m_timer.stop();
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
     if (QDialog* editor = g_essayDlg.Window()) {
-        if (auto* text = Ui::Control<QPlainTextEdit>(editor, 1055))
+        if (auto* text = Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText))
             text->setReadOnly(true);
     }
     Mci::SendString(QStringLiteral("close mymp3"));

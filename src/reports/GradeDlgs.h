@@ -28,9 +28,6 @@ public:
     bool OnInitDialog();
     void UpdateData(bool save);
 
-    // The row number as the list shows it: "001", "010", "100".
-    static QString RowNumber(int n);
-
     QString m_strName;
     QString m_strTitle = QStringLiteral("同学历次考试成绩表");
 };

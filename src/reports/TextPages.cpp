@@ -1,14 +1,15 @@
 #include "TextPages.h"
 
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "Exchange.h"
 #include "TextResource.h"
 
 namespace {
-constexpr int PrefaceTemplate = 130;
-constexpr int PrefaceEdit = 1071;
-constexpr int UsageTemplate = 134;
-constexpr int UsageEdit = 1073;
+constexpr int PrefaceTemplate = Ids::Preface::Template;
+constexpr int PrefaceEdit = Ids::Preface::IdText;
+constexpr int UsageTemplate = Ids::Usage::Template;
+constexpr int UsageEdit = Ids::Usage::IdText;
 } // namespace
 
 CPrefacePage::CPrefacePage(QWidget* parent) : PageDialog(parent)

@@ -1,12 +1,13 @@
 #include "AboutDlg.h"
 
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 
 #include <QPushButton>
 
 namespace {
-constexpr int AboutTemplate = 100;
-constexpr int OkButton = 1;
+constexpr int AboutTemplate = Ids::About::Template;
+constexpr int OkButton = Ids::About::IdOk;
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)

@@ -1,6 +1,7 @@
 #include "MainTabDlg.h"
 
 #include "AboutDlg.h"
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamPage.h"
 #include "StringTable.h"
@@ -11,8 +12,8 @@
 #include <QApplication>
 
 namespace {
-constexpr int MainTemplate = 102;
-constexpr int TabControlId = 1000;
+constexpr int MainTemplate = Ids::Main::Template;
+constexpr int TabControlId = Ids::Main::IdTab;
 constexpr int AboutMenuString = 101;
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "DialogTemplate.h"
 
+#include "AppMessage.h"
+#include "StringTable.h"
 #include "WrapButton.h"
 
 #include <QApplication>
@@ -27,6 +29,7 @@ namespace Ui {
 namespace {
 
 constexpr char SongTi[] = "宋体";
+constexpr int BrokenTemplateString = 102;
 
 void InstallFontSubstitutes()
 {
@@ -216,15 +219,18 @@ QFont DialogFont(const QString& face, int points)
     return font;
 }
 
-bool ApplyTemplate(QDialog* dialog, int id)
+namespace {
+// Builds the template into the dialog; the empty string, or what is wrong
+// with the template.
+QString Build(QDialog* dialog, int id)
 {
     QFile file(QStringLiteral(":/dialogs/%1.json").arg(id));
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return QStringLiteral("missing");
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return false;
+        return parseError.errorString();
     const QJsonObject root = document.object();
 
     const QJsonObject fontSpec = root.value(QLatin1String("font")).toObject();
@@ -245,7 +251,8 @@ bool ApplyTemplate(QDialog* dialog, int id)
         const QJsonObject entry = value.toObject();
         QWidget* control = CreateControl(entry, dialog);
         if (!control)
-            continue;
+            return QStringLiteral("unknown control kind \"%1\"")
+                .arg(entry.value(QLatin1String("kind")).toString());
         const int controlId = entry.value(QLatin1String("id")).toInt(-1);
         if (controlId != -1)
             control->setObjectName(QString::number(controlId));
@@ -257,7 +264,17 @@ bool ApplyTemplate(QDialog* dialog, int id)
         if (style.contains(QLatin1String("hidden")))
             control->hide();
     }
-    return true;
+    return {};
+}
+} // namespace
+
+bool ApplyTemplate(QDialog* dialog, int id)
+{
+    const QString problem = Build(dialog, id);
+    if (problem.isEmpty())
+        return true;
+    AppMessage::Show(LoadString(BrokenTemplateString).arg(id).arg(problem));
+    return false;
 }
 
 QWidget* FindControl(const QWidget* parent, int id)

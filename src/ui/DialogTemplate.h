@@ -29,8 +29,8 @@ QRect MapDialogRect(const BaseUnits& units, const QRect& dialogUnits);
 QFont DialogFont(const QString& face, int points);
 
 // Builds template `id` into the dialog: caption, font, fixed size and every
-// control. Returns false (and builds nothing) if the template is missing or
-// malformed.
+// control. A template that is missing or malformed is reported through the
+// application's message box, and the function returns false.
 bool ApplyTemplate(QDialog* dialog, int id);
 
 // The control with that id among the widget's descendants, or nullptr.
