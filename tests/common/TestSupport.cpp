@@ -3,7 +3,6 @@
 #include "AppMessage.h"
 #include "MessageBox.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -87,64 +86,16 @@ AppMessages::~AppMessages()
     AppMessage::SetHandler({});
 }
 
-bool PressMessageBoxButton(QWidget* window, QMessageBox::StandardButton button)
+NextModal::NextModal(std::function<void(QDialog*)> action)
 {
-    auto* box = qobject_cast<QMessageBox*>(window);
-    if (!box)
-        return false;
-    QAbstractButton* target = box->button(button);
-    if (!target)
-        return false;
-    target->click();
-    return true;
-}
-
-ModalAnswer::ModalAnswer(QMessageBox::StandardButton button)
-{
-    Start([button](QWidget* window) {
-        if (!PressMessageBoxButton(window, button)) {
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialog->reject();
-        }
-    });
-}
-
-ModalAnswer::ModalAnswer(Action action)
-{
-    Start(std::move(action));
-}
-
-ModalAnswer::~ModalAnswer()
-{
-    *m_alive = false;
-}
-
-void ModalAnswer::Start(Action action)
-{
-    m_seen = std::make_shared<ModalSeen>();
-    m_alive = std::make_shared<bool>(true);
     QWidget* const before = QApplication::activeModalWidget();
-    auto timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer,
-                     [timer, before, action, seen = m_seen, alive = m_alive] {
-                         if (!*alive) {
-                             timer->deleteLater();
-                             return;
-                         }
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (!modal || modal == before || !modal->isVisible())
-                             return;
-                         timer->stop();
-                         timer->deleteLater();
-                         seen->seen = true;
-                         seen->className = QString::fromLatin1(modal->metaObject()->className());
-                         seen->title = modal->windowTitle();
-                         if (auto* box = qobject_cast<QMessageBox*>(modal))
-                             seen->text = box->text();
-                         action(modal);
-                     });
-    timer->start();
+    QTimer::singleShot(0, qApp, [before, action = std::move(action), ran = m_ran] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog == before)
+            return;
+        *ran = true;
+        action(dialog);
+    });
 }
 
 MessageBoxes::MessageBoxes(QMessageBox::StandardButton button)

@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -48,32 +49,16 @@ public:
     QStringList texts;
 };
 
-// A modal window that was answered: what it showed.
-struct ModalSeen
-{
-    QString className;
-    QString title;
-    QString text; // a message box's text
-    bool seen = false;
-};
-
-// Watches for the next modal window (a message box or a dialog run with
-// exec) and hands it to `action` once it is shown, recording what it showed.
-// The default action presses `button` on a message box, or rejects a dialog.
-class ModalAnswer
+// Runs `action` on the next dialog run modally (with exec), once it is shown:
+// arm it, then do what opens the dialog. The action must close the dialog.
+class NextModal
 {
 public:
-    using Action = std::function<void(QWidget*)>;
-    explicit ModalAnswer(QMessageBox::StandardButton button = QMessageBox::Ok);
-    explicit ModalAnswer(Action action);
-    ~ModalAnswer();
-
-    const ModalSeen& Seen() const { return *m_seen; }
+    explicit NextModal(std::function<void(QDialog*)> action);
+    bool Ran() const { return *m_ran; }
 
 private:
-    void Start(Action action);
-    std::shared_ptr<ModalSeen> m_seen;
-    std::shared_ptr<bool> m_alive;
+    std::shared_ptr<bool> m_ran = std::make_shared<bool>(false);
 };
 
 // Answers every message box of the program while it lives, at once and
@@ -99,6 +84,3 @@ private:
     std::shared_ptr<QMessageBox::StandardButton> m_button;
     Ui::MessageBoxHook m_previous;
 };
-
-// Presses a button of a shown message box; false if it has none such.
-bool PressMessageBoxButton(QWidget* window, QMessageBox::StandardButton button);

@@ -1,4 +1,5 @@
 #include "AppMessage.h"
+#include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "Exchange.h"
 #include "MessageBox.h"
@@ -6,10 +7,8 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 class TestUi : public QObject
@@ -19,14 +18,14 @@ private Q_SLOTS:
     void mapDialogRect_data();
     void mapDialogRect();
     void baseUnitsFollowTheFont();
-    void templateBuildsControlsById();
-    void missingTemplateBuildsNothing();
+    void everyTemplateHoldsItsControls_data();
+    void everyTemplateHoldsItsControls();
+    void brokenTemplateIsReported();
     void parseInt_data();
     void parseInt();
     void exchangeIntRejectsAndKeepsValue();
     void exchangeTextLineBreaks();
     void messageCaptions();
-    void cleanup();
 };
 
 void TestUi::mapDialogRect_data()
@@ -60,32 +59,40 @@ void TestUi::baseUnitsFollowTheFont()
     QVERIFY(large.cy > small.cy);
 }
 
-void TestUi::templateBuildsControlsById()
+void TestUi::everyTemplateHoldsItsControls_data()
 {
-    QDialog dialog;
-    QVERIFY(Ui::ApplyTemplate(&dialog, 100));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("关于 Ordwin"));
-    auto* ok = Ui::Control<QPushButton>(&dialog, 1);
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("确定"));
-    QVERIFY(ok->isDefault());
-    const Ui::BaseUnits units = Ui::DialogBaseUnits(dialog.font());
-    QCOMPARE(ok->geometry(), Ui::MapDialogRect(units, QRect(178, 7, 50, 14)));
-    QCOMPARE(dialog.size(), Ui::MapDialogRect(units, QRect(0, 0, 235, 55)).size());
-    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-    const auto version = std::find_if(labels.begin(), labels.end(), [](QLabel* l) {
-        return l->text() == QStringLiteral("Ordwin 1.0 版");
-    });
-    QVERIFY(version != labels.end());
-    // Its 8-unit box grew to a whole line of the font, so the text is not cut.
-    QVERIFY((*version)->height() >= (*version)->fontMetrics().height());
+    QTest::addColumn<int>("dialog");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("className");
+    for (const Ids::Control& control : Ids::Controls)
+        QTest::addRow("%d/%d", control.dialog, control.id)
+            << control.dialog << control.id << QString::fromLatin1(control.className);
 }
 
-void TestUi::missingTemplateBuildsNothing()
+// Every control the program looks up by id is built, with the class it is
+// used as, and placed inside its window.
+void TestUi::everyTemplateHoldsItsControls()
+{
+    QFETCH(int, dialog);
+    QFETCH(int, id);
+    QFETCH(QString, className);
+    QDialog window;
+    AppMessages messages;
+    QVERIFY(Ui::ApplyTemplate(&window, dialog));
+    QCOMPARE(messages.texts, QStringList());
+    QWidget* control = Ui::FindControl(&window, id);
+    QVERIFY(control);
+    QVERIFY2(control->inherits(qPrintable(className)), control->metaObject()->className());
+    QVERIFY(QRect(QPoint(), window.size()).contains(control->geometry()));
+}
+
+void TestUi::brokenTemplateIsReported()
 {
     QDialog dialog;
+    AppMessages messages;
     QVERIFY(!Ui::ApplyTemplate(&dialog, 4242));
-    QVERIFY(dialog.children().isEmpty());
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(messages.texts.front().contains(QStringLiteral("4242")));
 }
 
 void TestUi::parseInt_data()
@@ -124,13 +131,13 @@ void TestUi::exchangeIntRejectsAndKeepsValue()
     QLineEdit edit;
     edit.setText(QStringLiteral("abc"));
     int minutes = 120;
-    ModalAnswer answer;
-    QVERIFY(!Ui::ExchangeInt(true, &edit, minutes));
-    QVERIFY(answer.Seen().seen);
-    QCOMPARE(answer.Seen().text, QStringLiteral("请输入一个整数。"));
-    QCOMPARE(answer.Seen().title, QCoreApplication::applicationName());
+    {
+        MessageBoxes boxes;
+        QVERIFY(!Ui::ExchangeInt(true, &edit, minutes));
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("请输入一个整数。")});
+        QCOMPARE(boxes.Titles(), QStringList{QCoreApplication::applicationName()});
+    }
     QCOMPARE(minutes, 120);
-
     edit.setText(QStringLiteral(" 45"));
     QVERIFY(Ui::ExchangeInt(true, &edit, minutes));
     QCOMPARE(minutes, 45);
@@ -152,38 +159,18 @@ void TestUi::exchangeTextLineBreaks()
 
 void TestUi::messageCaptions()
 {
-    {
-        ModalAnswer answer;
-        Ui::Prompt(nullptr, QStringLiteral("请选择考试题目！"));
-        QCOMPARE(answer.Seen().title, QStringLiteral("温馨提示"));
-        QCOMPARE(answer.Seen().text, QStringLiteral("请选择考试题目！"));
-    }
-    {
-        ModalAnswer answer(QMessageBox::No);
-        QVERIFY(!Ui::Ask(nullptr, QStringLiteral("作文未提交，是否提交？")));
-        QVERIFY(answer.Seen().seen);
-    }
-    {
-        ModalAnswer answer(QMessageBox::Yes);
-        QVERIFY(Ui::Ask(nullptr, QStringLiteral("作文未提交，是否提交？")));
-    }
-    {
-        ModalAnswer answer;
-        Ui::InstallAppMessageBox();
-        AppMessage::Show(QStringLiteral("数据库错误: test"));
-        AppMessage::SetHandler({});
-        QCOMPARE(answer.Seen().title, QCoreApplication::applicationName());
-        QCOMPARE(answer.Seen().text, QStringLiteral("数据库错误: test"));
-    }
-}
-
-void TestUi::cleanup()
-{
-    // No test leaves a window behind.
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty() ||
-                std::none_of(QApplication::topLevelWidgets().cbegin(),
-                             QApplication::topLevelWidgets().cend(),
-                             [](QWidget* w) { return w->isVisible(); }));
+    MessageBoxes boxes(QMessageBox::No);
+    Ui::Prompt(nullptr, QStringLiteral("a"));
+    QVERIFY(!Ui::Ask(nullptr, QStringLiteral("b")));
+    boxes.SetButton(QMessageBox::Yes);
+    QVERIFY(Ui::Ask(nullptr, QStringLiteral("c")));
+    Ui::InstallAppMessageBox();
+    AppMessage::Show(QStringLiteral("d"));
+    AppMessage::SetHandler({});
+    QCOMPARE(boxes.Texts().join(QString()), QStringLiteral("abcd"));
+    const QString prompt = QStringLiteral("温馨提示");
+    QCOMPARE(boxes.Titles(),
+             (QStringList{prompt, prompt, prompt, QCoreApplication::applicationName()}));
 }
 
 QTEST_MAIN(TestUi)
