@@ -209,6 +209,35 @@ QString OptionLettersOf(int number)
     return QString();
 }
 
+QList<QList<int>> Sections(const Paper& paper)
+{
+    QList<QList<int>> sections;
+    for (const Block& block : paper.blocks) {
+        if (block.kind == Block::Part || block.kind == Block::Section) {
+            if (sections.isEmpty() || !sections.back().isEmpty())
+                sections.append(QList<int>());
+        } else if (block.kind == Block::Questions) {
+            if (sections.isEmpty())
+                sections.append(QList<int>());
+            sections.back() << block.questions;
+        }
+    }
+    if (!sections.isEmpty() && sections.back().isEmpty())
+        sections.removeLast();
+    return sections;
+}
+
+QStringList TableCells(const QString& line)
+{
+    QStringList cells = line.trimmed().split(QLatin1Char('|'));
+    cells.removeFirst();
+    if (!cells.isEmpty() && cells.back().trimmed().isEmpty())
+        cells.removeLast();
+    for (QString& cell : cells)
+        cell = cell.trimmed();
+    return cells;
+}
+
 QStringList Check(const Paper& paper)
 {
     QStringList problems = paper.errors;
@@ -327,13 +356,7 @@ QString TextBlock(const QStringList& lines, const char* paragraphClass = "")
         const QString line = raw.trimmed();
         if (line.startsWith(QLatin1Char('|'))) {
             flushParagraph();
-            QStringList cells = line.split(QLatin1Char('|'));
-            cells.removeFirst();
-            if (!cells.isEmpty() && cells.back().trimmed().isEmpty())
-                cells.removeLast();
-            for (QString& cell : cells)
-                cell = cell.trimmed();
-            table << cells;
+            table << TableCells(line);
         } else if (line.isEmpty()) {
             flushParagraph();
             flushTable();

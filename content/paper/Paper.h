@@ -72,6 +72,12 @@ int PointsOf(int number);
 // The kind of question by number: options A–C, A–D, or none (fill-in).
 QString OptionLettersOf(int number);
 
+// The question numbers of each section in paper order; a part without
+// sections is one section. Parts and sections without questions are left out.
+QList<QList<int>> Sections(const Paper& paper);
+// The cells of a table line ("| a | b |"), trimmed.
+QStringList TableCells(const QString& line);
+
 // What is wrong with a paper's structure: numbering, options, keys,
 // keywords, listening. Empty when the paper is sound.
 QStringList Check(const Paper& paper);

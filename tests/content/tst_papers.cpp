@@ -9,6 +9,7 @@
 #include <QAudioDecoder>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringEncoder>
@@ -40,6 +41,17 @@ int PositionOf(const QString& name)
     return -1;
 }
 
+// The keys of the choice questions in order, a letter each.
+QString ChoiceKeys(const Paper& paper)
+{
+    QString keys;
+    for (const PaperSource::Question& q : paper.questions) {
+        if (!q.options.isEmpty())
+            keys += q.key;
+    }
+    return keys;
+}
+
 } // namespace
 
 class TestPapers : public QObject
@@ -57,6 +69,10 @@ private Q_SLOTS:
     void database();
     void recordings_data() { sources_data(); }
     void recordings();
+    void keys_data() { sources_data(); }
+    void keys();
+    void cellBlanks_data() { sources_data(); }
+    void cellBlanks();
     void badSourcesAreCaught_data();
     void badSourcesAreCaught();
 
@@ -221,6 +237,84 @@ void TestPapers::recordings()
     QVERIFY(decodedUs >= TenSecondsUs);
     QVERIFY2(durationMs >= 180 * 1000,
              qPrintable(QStringLiteral("%1 s long").arg(durationMs / 1000)));
+}
+
+// Keys a student could learn without reading the questions: those of
+// another paper, a cycle, a letter that is seldom the key.
+void TestPapers::keys()
+{
+    QFETCH(QString, file);
+    const Paper paper = PaperSource::ParseFile(file);
+    const QString keys = ChoiceKeys(paper);
+    for (qsizetype f = m_files.indexOf(file) + 1; f < m_files.size(); ++f) {
+        const QString other = ChoiceKeys(PaperSource::ParseFile(m_files[f]));
+        int same = 0;
+        for (qsizetype i = 0; i < std::min(keys.size(), other.size()); ++i)
+            same += keys[i] == other[i];
+        QVERIFY2(same <= 30, qPrintable(QStringLiteral("%1 keys as in %2")
+                                            .arg(same)
+                                            .arg(QFileInfo(m_files[f]).completeBaseName())));
+    }
+    for (const QList<int>& section : PaperSource::Sections(paper)) {
+        const QString letters = PaperSource::OptionLettersOf(section.front());
+        if (letters.isEmpty())
+            continue;
+        QString run;
+        for (int n : section)
+            run += paper.questions.value(n).key;
+        // A cycle: six keys in a row, each the same as the key p places
+        // before it (p = 2, 3 or 4), which may lie before the six: ABCABCABC
+        // is one, ABCABCAB is not.
+        for (int p = 2; p <= 4; ++p) {
+            int repeats = 0;
+            for (qsizetype i = p; i < run.size(); ++i) {
+                repeats = run[i] == run[i - p] ? repeats + 1 : 0;
+                QVERIFY2(
+                    repeats < 6,
+                    qPrintable(
+                        QStringLiteral("keys repeat every %1 up to %2").arg(p).arg(section[i])));
+            }
+        }
+        // In a section of ten or more, each letter is at least 15% of the keys.
+        for (QChar letter : letters) {
+            QVERIFY2(run.size() < 10 || run.count(letter) * 100 >= run.size() * 15,
+                     qPrintable(QStringLiteral("%1 is seldom the key from question %2")
+                                    .arg(letter)
+                                    .arg(section.front())));
+        }
+    }
+}
+
+// A blank that begins a table cell takes its word capitalised or not: the
+// key holds both forms of each word, of the first at least when six words
+// leave no room.
+void TestPapers::cellBlanks()
+{
+    QFETCH(QString, file);
+    const Paper paper = PaperSource::ParseFile(file);
+    const QRegularExpression blank(QStringLiteral("^__(\\d+)__"));
+    QList<int> blanks;
+    for (const PaperSource::Block& block : paper.blocks) {
+        for (const QString& line : block.lines) {
+            if (line.startsWith(QLatin1Char('|'))) {
+                for (const QString& cell : PaperSource::TableCells(line))
+                    blanks << blank.match(cell).captured(1).toInt();
+            }
+        }
+    }
+    for (int n : blanks) {
+        if (n == 0 || !PaperSource::OptionLettersOf(n).isEmpty())
+            continue;
+        const QStringList words = paper.questions.value(n).key.split(QLatin1Char('/'));
+        QVERIFY(words.size() <= 6);
+        for (const QString& word : words) {
+            const QString first = word.left(1);
+            const QString other =
+                (first == first.toUpper() ? first.toLower() : first.toUpper()) + word.mid(1);
+            QVERIFY2(words.contains(other) || (words.size() == 6 && word != words.front()),
+                     qPrintable(QStringLiteral("%1: no %2").arg(n).arg(other)));
+        }
+    }
 }
 
 void TestPapers::badSourcesAreCaught_data()
