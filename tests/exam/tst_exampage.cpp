@@ -302,70 +302,34 @@ void TestExamPage::answerCard_data()
     QTest::addColumn<QString>("stored"); // 题号, or empty: nothing stored
     QTest::addColumn<QString>("row");    // 回答|得分
     QTest::addColumn<QString>("next");   // the number box afterwards
-    const QString ok = QStringLiteral("提交成功!");
-    const QString notDigits = QStringLiteral("题目必须为数字！");
-    const int choice = IdChoiceSubmit;
-    const int fill = IdFillSubmit;
-    QTest::newRow("choice right") << choice << "7"
-                                  << "B" << ok << "07"
-                                  << "B|1"
-                                  << "8";
-    QTest::newRow("choice wrong") << choice << "07"
-                                  << "C" << ok << "07"
-                                  << "C|0"
-                                  << "8";
-    QTest::newRow("9 is stored as 09") << choice << "9"
-                                       << "D" << ok << "09"
-                                       << "D|1"
-                                       << "10";
-    QTest::newRow("10 as it is") << choice << "10"
-                                 << "A" << ok << "10"
-                                 << "A|1"
-                                 << "11";
-    QTest::newRow("reading, two points") << choice << "56"
-                                         << "D" << ok << "56"
-                                         << "D|2"
-                                         << "57";
-    QTest::newRow("fill, second alternative") << fill << "71"
-                                              << "is" << ok << "71"
-                                              << "is|1"
-                                              << "72";
-    QTest::newRow("fill, capital") << fill << "71"
-                                   << "Am" << ok << "71"
-                                   << "Am|0"
-                                   << "72";
-    QTest::newRow("fill, quote") << fill << "0071"
-                                 << "I'm" << ok << "71"
-                                 << "I'm|0"
-                                 << "72";
-    QTest::newRow("fill, blank key") << fill << "72"
-                                     << " " << ok << "72"
-                                     << " |1"
-                                     << "73";
-    QTest::newRow("no number") << choice << ""
-                               << "A" << QStringLiteral("题目不能为空！") << ""
-                               << ""
-                               << "";
-    QTest::newRow("letter in number") << fill << "7x"
-                                      << "am" << notDigits << ""
-                                      << ""
-                                      << "7x";
-    QTest::newRow("minus") << choice << "-1"
-                           << "A" << notDigits << ""
-                           << ""
-                           << "-1";
-    QTest::newRow("beyond int") << choice << "99999999999"
-                                << "A" << notDigits << ""
-                                << ""
-                                << "99999999999";
-    QTest::newRow("no letter") << choice << "1"
-                               << "" << QStringLiteral("请选择答案") << ""
-                               << ""
-                               << "1";
-    QTest::newRow("no fill-in") << fill << "71"
-                                << "" << QStringLiteral("请填写答案，放弃回答请填入空格！") << ""
-                                << ""
-                                << "71";
+    const char* const ok = "提交成功!";
+    const char* const notDigits = "题目必须为数字！";
+    // clang-format off
+    const struct { const char* name; int button; const char* number; const char* answer;
+                   const char* message; const char* stored; const char* row; const char* next; }
+    cases[] = {
+        {"choice right",             IdChoiceSubmit, "7",    "B",   ok, "07", "B|1",   "8"},
+        {"choice wrong",             IdChoiceSubmit, "07",   "C",   ok, "07", "C|0",   "8"},
+        {"9 is stored as 09",        IdChoiceSubmit, "9",    "D",   ok, "09", "D|1",   "10"},
+        {"10 as it is",              IdChoiceSubmit, "10",   "A",   ok, "10", "A|1",   "11"},
+        {"reading, two points",      IdChoiceSubmit, "56",   "D",   ok, "56", "D|2",   "57"},
+        {"fill, second alternative", IdFillSubmit,   "71",   "is",  ok, "71", "is|1",  "72"},
+        {"fill, capital",            IdFillSubmit,   "71",   "Am",  ok, "71", "Am|0",  "72"},
+        {"fill, quote",              IdFillSubmit,   "0071", "I'm", ok, "71", "I'm|0", "72"},
+        {"fill, blank key",          IdFillSubmit,   "72",   " ",   ok, "72", " |1",   "73"},
+        {"no number",        IdChoiceSubmit, "",     "A",  "题目不能为空！", "", "", ""},
+        {"letter in number", IdFillSubmit,   "7x",   "am", notDigits, "", "", "7x"},
+        {"minus",            IdChoiceSubmit, "-1",   "A",  notDigits, "", "", "-1"},
+        {"beyond int",       IdChoiceSubmit, "99999999999", "A", notDigits, "", "", "99999999999"},
+        {"no letter",        IdChoiceSubmit, "1",    "",   "请选择答案", "", "", "1"},
+        {"no fill-in",       IdFillSubmit,   "71",   "",   "请填写答案，放弃回答请填入空格！", "", "", "71"},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        QTest::newRow(c.name) << c.button << QString::fromUtf8(c.number)
+                              << QString::fromUtf8(c.answer) << QString::fromUtf8(c.message)
+                              << QString::fromUtf8(c.stored) << QString::fromUtf8(c.row)
+                              << QString::fromUtf8(c.next);
 }
 
 void TestExamPage::answerCard()
@@ -468,8 +432,9 @@ void TestExamPage::essayScoreTakenByWritingTime()
 void TestExamPage::handIn()
 {
     QCOMPARE(Start(), QStringList());
-    // 1 + 1 + 2 points right, one wrong.
-    for (const auto& [number, letter] : {std::pair{"1", "B"}, {"2", "C"}, {"56", "D"}, {"7", "A"}})
+    // 1 + 1 + 2 + 1 points right, one wrong; the last row of the table counts.
+    for (const auto& [number, letter] :
+         {std::pair{"1", "B"}, {"2", "C"}, {"56", "D"}, {"7", "A"}, {"10", "A"}})
         QCOMPARE(Answer(IdChoiceSubmit, QString::fromUtf8(number), QString::fromUtf8(letter)),
                  QStringList{QStringLiteral("提交成功!")});
     Click(IdListening);
@@ -479,7 +444,7 @@ void TestExamPage::handIn()
     Click(IdHandIn);
     QCOMPARE(boxes.Texts(),
              QStringList{QStringLiteral(
-                 "您本次考试成绩为：16.5分（其中客观题得分为：4.0分,作文得分为：12.5分）")});
+                 "您本次考试成绩为：17.5分（其中客观题得分为：5.0分,作文得分为：12.5分）")});
     VerifyState("handed in");
     QVERIFY(!Mci::DeviceOf(QStringLiteral("mymp3")));
     QCOMPARE(g_essayDlg.m_nState, 9);
@@ -487,7 +452,7 @@ void TestExamPage::handIn()
         m_folder->Column(QStringLiteral("SELECT 成绩||'|'||typeof(成绩)||'|'||length(考试时间) "
                                         "FROM grades WHERE 考生姓名='O''Brien' AND 试题名='%1'")
                              .arg(Paper2010)),
-        QStringList{QStringLiteral("16.5|real|19")});
+        QStringList{QStringLiteral("17.5|real|19")});
 }
 
 void TestExamPage::handInWithoutEssay_data()
