@@ -16,6 +16,7 @@ packages=(
     fonts-noto-cjk
     wamerican
     espeak-ng lame
+    desktop-file-utils appstream   # checks of the desktop entry and the metainfo
 )
 
 missing=()
