@@ -17,6 +17,7 @@ packages=(
     wamerican
     espeak-ng lame
     desktop-file-utils appstream   # checks of the desktop entry and the metainfo
+    dpkg-dev                       # dpkg-shlibdeps, for the Debian package
 )
 
 missing=()
