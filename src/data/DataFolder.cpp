@@ -40,8 +40,10 @@ struct Inspection
     QString error;
 };
 
-// Opens `path` read-only and reads its content stamp; with `check`, also
-// tells whether it is a sound database that holds grades.
+// Opens `path` read-only and reads its content stamp; the installed file is
+// sound when it has one. With `check`, tells whether the file is a database
+// whose grades are sound: the one thing in it that cannot be made again. (A
+// check of the whole file would read all of it at every start.)
 Inspection Inspect(const QString& driver, const QString& path, bool check)
 {
     Inspection result;
@@ -52,14 +54,15 @@ Inspection Inspect(const QString& driver, const QString& path, bool check)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
         if (db.open()) {
             QSqlQuery query(db);
+            result.stamp = WordFile::ContentStamp(db);
             if (!check) {
-                result.state = Inspection::Sound;
-            } else if (query.exec(QStringLiteral("PRAGMA quick_check")) && query.next()) {
-                const bool sound =
-                    query.value(0).toString() == QLatin1String("ok") &&
-                    query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master "
-                                              "WHERE type='table' AND name='grades'")) &&
-                    query.next() && query.value(0).toInt() == 1;
+                result.state = result.stamp.isEmpty() ? Inspection::Damaged : Inspection::Sound;
+            } else if (query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master "
+                                                 "WHERE type='table' AND name='grades'")) &&
+                       query.next()) {
+                const bool sound = query.value(0).toInt() == 1 &&
+                                   query.exec(QStringLiteral("PRAGMA quick_check(grades)")) &&
+                                   query.next() && query.value(0).toString() == QLatin1String("ok");
                 result.state = sound ? Inspection::Sound : Inspection::Damaged;
             } else {
                 // SQLITE_CORRUPT and SQLITE_NOTADB; anything else is not the file's fault.
@@ -69,7 +72,6 @@ Inspection Inspect(const QString& driver, const QString& path, bool check)
                                    : Inspection::Unreadable;
                 result.error = query.lastError().text();
             }
-            result.stamp = WordFile::ContentStamp(db);
         } else {
             result.error = db.lastError().text();
         }
@@ -176,7 +178,7 @@ Outcome Prepare(const QString& programDir, const QString& userDir, const QDateTi
         tell(Notice::Unusable, {QDir::toNativeSeparators(userDir), reason});
     };
     if (userDir.isEmpty() || !QDir().mkpath(userDir)) {
-        unusable(qt_error_string(errno));
+        unusable(qt_error_string(userDir.isEmpty() ? ENOENT : errno));
         return out;
     }
     out.folder = QDir(userDir).absolutePath();

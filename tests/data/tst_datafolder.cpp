@@ -64,6 +64,7 @@ void TestDataFolder::prepare_data()
     QTest::newRow("same content") << "same content" << QList<int>{} << "untouched";
     QTest::newRow("content changed") << "content changed" << QList<int>{} << "mine";
     QTest::newRow("damaged") << "damaged" << QList<int>{int(N::Damaged)} << "fresh";
+    QTest::newRow("emptied") << "emptied" << QList<int>{int(N::Damaged)} << "fresh";
     QTest::newRow("update fails") << "update fails" << QList<int>{int(N::UpdateFailed)}
                                   << "untouched";
     QTest::newRow("pristine missing")
@@ -92,9 +93,10 @@ void TestDataFolder::prepare()
 
     if (setup == QLatin1String("portable")) {
         QVERIFY(QFile::copy(pristine, program + QStringLiteral("/word.mdb")));
-    } else if (setup == QLatin1String("damaged")) {
+    } else if (setup == QLatin1String("damaged") || setup == QLatin1String("emptied")) {
+        const QByteArray bytes = setup == QLatin1String("damaged") ? Garbage : QByteArray();
         QFile file(mine);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Garbage) == Garbage.size());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     } else if (setup == QLatin1String("unwritable")) {
         // The data location is a file: no folder can be made in it.
         QVERIFY(QFile(root.filePath(QStringLiteral("home-file"))).open(QIODevice::WriteOnly));
@@ -144,8 +146,8 @@ void TestDataFolder::prepare()
         kept.sort();
         QCOMPARE(kept, expected);
     }
-    if (setup == QLatin1String("damaged"))
-        QCOMPARE(Bytes(user + QStringLiteral("/word.mdb.damaged-20261207-101500")), Garbage);
+    if (notices.contains(int(DataFolder::Notice::Damaged)))
+        QCOMPARE(Bytes(user + QStringLiteral("/word.mdb.damaged-20261207-101500")), before);
     if (out.folder == user) {
         for (const char* name : {"etp", "elm"})
             QCOMPARE(QFileInfo(user + QLatin1Char('/') + QLatin1String(name)).symLinkTarget(),
