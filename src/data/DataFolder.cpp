@@ -108,6 +108,8 @@ bool Renew(const QString& driver, const QString& pristine, const QString& target
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
             db.setDatabaseName(temp);
+            // Another running copy of the program may be writing the old file.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
             ok = db.open() ? WordFile::CarryGrades(db, target, error) >= 0
                            : (*error = db.lastError().text(), false);
         }
