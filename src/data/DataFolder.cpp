@@ -100,8 +100,9 @@ bool Renew(const QString& driver, const QString& pristine, const QString& target
         QFile::remove(temp);
         return false;
     }
-    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                    QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    // The installed file is read-only; the copy is the user's own.
+    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
     bool ok = true;
     if (keepGrades) {
         const QString name = NextConnectionName();
@@ -110,8 +111,12 @@ bool Renew(const QString& driver, const QString& pristine, const QString& target
             db.setDatabaseName(temp);
             // Another running copy of the program may be writing the old file.
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-            ok = db.open() ? WordFile::CarryGrades(db, target, error) >= 0
-                           : (*error = db.lastError().text(), false);
+            if (!db.open()) {
+                *error = db.lastError().text();
+                ok = false;
+            } else {
+                ok = WordFile::CarryGrades(db, target, error) >= 0;
+            }
         }
         QSqlDatabase::removeDatabase(name);
     }
