@@ -16,6 +16,8 @@ packages=(
     fonts-noto-cjk
     wamerican
     espeak-ng lame
+    desktop-file-utils appstream   # checks of the desktop entry and the metainfo
+    dpkg-dev                       # dpkg-shlibdeps, for the Debian package
 )
 
 missing=()

@@ -31,3 +31,10 @@ CREATE TABLE write (
     卷名 TEXT NOT NULL,
     关键词 TEXT NOT NULL
 );
+
+-- One row: a digest of every source this file was generated from, written
+-- by ordwin-mkdb. A user's copy of an installed file carries the stamp it was
+-- made from, so start-up can tell when the installed content has changed.
+CREATE TABLE content (
+    stamp TEXT NOT NULL
+);

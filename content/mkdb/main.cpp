@@ -5,10 +5,15 @@
 //
 // Row files are UTF-8, tab-separated, with the column names on the first line.
 // With --keep-grades the grades of an existing output file are carried over
-// into the new one. The new database is written beside the output and moved
-// over it only when complete, so a failed build leaves the old file as it was.
+// into the new one. Table `content` holds a stamp of the sources, so that an
+// installed copy can tell when they changed. The new database is written
+// beside the output and moved over it only when complete, so a failed build
+// leaves the old file as it was.
+
+#include "WordFile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,17 +167,30 @@ qsizetype InsertRows(QSqlDatabase& db, const QString& table, const QString& path
 
 qsizetype CarryGrades(QSqlDatabase& db, const QString& oldPath)
 {
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("ATTACH DATABASE ? AS old"));
-    query.addBindValue(oldPath);
-    if (!query.exec())
-        Fail(QStringLiteral("cannot open %1 to keep its grades: %2")
-                 .arg(oldPath, query.lastError().text()));
-    Exec(query, QStringLiteral("INSERT INTO grades(试题名,考试时间,考生姓名,成绩) "
-                               "SELECT 试题名,考试时间,考生姓名,成绩 FROM old.grades"));
-    const qsizetype count = query.numRowsAffected();
-    Exec(query, QStringLiteral("DETACH DATABASE old"));
+    QString error;
+    const qsizetype count = WordFile::CarryGrades(db, oldPath, &error);
+    if (count < 0)
+        Fail(QStringLiteral("cannot read %1 to keep its grades: %2").arg(oldPath, error));
     return count;
+}
+
+// A digest of every source of the file: the schema, the word list, and each
+// row file with its table. Files made from the same sources carry the same
+// stamp, wherever they were built.
+QString ContentStamp(const Options& options)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto add = [&](const QString& label, const QString& path) {
+        const QByteArray bytes = ReadText(path).toUtf8();
+        hash.addData(QStringLiteral("%1 %2\n").arg(label).arg(bytes.size()).toUtf8());
+        hash.addData(bytes);
+    };
+    add(QStringLiteral("schema"), options.schema);
+    if (!options.words.isEmpty())
+        add(QStringLiteral("words"), options.words);
+    for (const auto& [table, path] : options.rows)
+        add(table, path);
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 void Fill(const Options& options, const QString& temp)
@@ -194,6 +212,13 @@ void Fill(const Options& options, const QString& temp)
             out << "word: " << InsertWords(db, options.words) << " rows\n";
         for (const auto& [table, path] : options.rows)
             out << table << ": " << InsertRows(db, table, path) << " rows from " << path << '\n';
+        {
+            QSqlQuery stamp(db);
+            stamp.prepare(QStringLiteral("INSERT INTO content(stamp) VALUES (?)"));
+            stamp.addBindValue(ContentStamp(options));
+            if (!stamp.exec())
+                Fail(stamp.lastError().text());
+        }
         if (!db.commit())
             Fail(db.lastError().text());
         if (options.keepGrades && QFile::exists(options.out))

@@ -1,11 +1,14 @@
 // Ordwin: practice for the English paper of the Jiangsu college-entrance
-// examination. Runs in its program folder, beside word.mdb, etp/ and elm/.
+// examination. Runs in its data folder, beside word.mdb, etp/ and elm/: the
+// program folder itself, or the user's own folder when installed.
 
 #include "ExamApp.h"
+#include "Startup.h"
 
 int main(int argc, char* argv[])
 {
     CExamApp app(argc, argv);
+    Startup::EnterDataFolder(CExamApp::applicationDirPath());
     app.InitInstance();
     return 0;
 }

@@ -20,6 +20,8 @@ CExamApp::CExamApp(int& argc, char** argv) : QApplication(argc, argv)
     for (int size : {16, 24, 32, 48, 64, 128})
         icon.addFile(QStringLiteral(":/icons/ordwin-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
+    // The installed desktop entry, so that desktops match the windows to it.
+    setDesktopFileName(QStringLiteral("com.calvreth.Ordwin"));
     Ui::InstallAppMessageBox();
 }
 

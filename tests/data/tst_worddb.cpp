@@ -62,6 +62,7 @@ private Q_SLOTS:
     void rebuildKeepsGrades();
     void unreadableOldDatabaseIsLeftAlone();
     void badRowFileFailsTheBuild();
+    void contentStampFollowsTheSources();
 };
 
 void TestWordDb::tablesAndColumns_data()
@@ -172,6 +173,32 @@ void TestWordDb::badRowFileFailsTheBuild()
     QVERIFY2(output.contains(QStringLiteral("answer.tsv:2: 5 values for 6 columns")),
              qPrintable(output));
     QVERIFY(!QFile::exists(out));
+}
+
+// Built again from the same sources, in another place, a file carries the
+// same stamp; from changed sources, another.
+void TestWordDb::contentStampFollowsTheSources()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto build = [&](const char* out, const QByteArray& keywords) {
+        QFile rows(dir.filePath(QStringLiteral("write.tsv")));
+        const QByteArray text = QByteArray("卷名\t关键词\nP\t") + keywords;
+        if (!rows.open(QIODevice::WriteOnly) || rows.write(text) != text.size())
+            return QString();
+        rows.close();
+        const QString path = dir.filePath(QString::fromLatin1(out));
+        if (RunMkdb({QStringLiteral("--out"), path, QStringLiteral("--schema"),
+                     QStringLiteral(ORDWIN_SCHEMA), QStringLiteral("--rows"),
+                     QStringLiteral("write"), rows.fileName()}) != 0)
+            return QString();
+        return Db(path).Column(QStringLiteral("SELECT stamp FROM content")).value(0);
+    };
+    const QString stamp = build("a/word.mdb", "school/friend");
+    QVERIFY(!stamp.isEmpty());
+    QCOMPARE(build("b/word.mdb", "school/friend"), stamp);
+    const QString changed = build("c/word.mdb", "school/help");
+    QVERIFY(!changed.isEmpty() && changed != stamp);
 }
 
 QTEST_GUILESS_MAIN(TestWordDb)

@@ -1,0 +1,177 @@
+// Ordwin installed the Linux way: `cmake --install` into a temporary DESTDIR
+// with the prefix /usr, a home folder of its own, and a working folder that
+// has nothing to do with the program.
+
+#include "ExamApp.h"
+#include "ExamPage.h"
+#include "MainTabDlg.h"
+#include "Startup.h"
+#include "TabControl.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+QStringList Column(const QString& path, const QString& sql)
+{
+    QStringList values;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("t"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(sql)) {
+            while (query.next())
+                values << query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("t"));
+    return values;
+}
+
+} // namespace
+
+class TestInstalled : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void layout();
+    void installedProgramStarts();
+    void gradeKeptAcrossStartsAndUpgrade();
+
+private:
+    QTemporaryDir m_root;
+    QString m_usr, m_user, m_elsewhere;
+};
+
+void TestInstalled::initTestCase()
+{
+    QVERIFY(m_root.isValid());
+    m_usr = m_root.filePath(QStringLiteral("dest/usr"));
+    m_user = m_root.filePath(QStringLiteral("home/.local/share/Calvreth/Ordwin"));
+    m_elsewhere = m_root.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(m_elsewhere));
+    QProcess install;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), m_root.filePath(QStringLiteral("dest")));
+    install.setProcessEnvironment(env);
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    install.start(QStringLiteral(ORDWIN_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(ORDWIN_BUILD_DIR),
+                   QStringLiteral("--prefix"), QStringLiteral("/usr")});
+    QVERIFY(install.waitForFinished(120000));
+    QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+
+    qputenv("HOME", m_root.filePath(QStringLiteral("home")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", m_root.filePath(QStringLiteral("home/.local/share")).toLocal8Bit());
+    QVERIFY(QDir::setCurrent(m_elsewhere));
+}
+
+void TestInstalled::layout()
+{
+    const QDir usr(m_usr);
+    QVERIFY(QFileInfo(usr.filePath(QStringLiteral("bin/ordwin"))).isExecutable());
+    QVERIFY(!QDir(usr.filePath(QStringLiteral("share/ordwin/etp"))).isEmpty());
+    QVERIFY(!QDir(usr.filePath(QStringLiteral("share/ordwin/elm"))).isEmpty());
+    const QString pristine = usr.filePath(QStringLiteral("share/ordwin/word.mdb"));
+    QCOMPARE(Column(pristine, QStringLiteral("SELECT COUNT(*) FROM grades")),
+             QStringList{QStringLiteral("0")});
+    QStringList expected{QStringLiteral("applications/com.calvreth.Ordwin.desktop"),
+                         QStringLiteral("metainfo/com.calvreth.Ordwin.metainfo.xml"),
+                         QStringLiteral("icons/hicolor/scalable/apps/com.calvreth.Ordwin.svg")};
+    const QStringList pngs = QDir(QStringLiteral(ORDWIN_ICON_DIR))
+                                 .entryList({QStringLiteral("ordwin-*.png")}, QDir::Files);
+    QVERIFY(!pngs.isEmpty());
+    for (QString png : pngs) {
+        const QString size = png.remove(QStringLiteral("ordwin-")).remove(QStringLiteral(".png"));
+        expected << QStringLiteral("icons/hicolor/%1x%1/apps/com.calvreth.Ordwin.png").arg(size);
+    }
+    for (const QString& file : expected)
+        QVERIFY2(QFileInfo::exists(usr.filePath(QStringLiteral("share/") + file)),
+                 qPrintable(file));
+}
+
+// The installed executable itself, started from the unrelated folder, finds
+// its content and makes the user's data folder; it is still running then.
+void TestInstalled::installedProgramStarts()
+{
+    QProcess ordwin;
+    ordwin.setWorkingDirectory(m_elsewhere);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ordwin.setProcessEnvironment(env);
+    ordwin.start(m_usr + QStringLiteral("/bin/ordwin"));
+    QVERIFY(ordwin.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_user + QStringLiteral("/word.mdb")), 30000);
+    QTest::qWait(500);
+    QCOMPARE(ordwin.state(), QProcess::Running);
+    ordwin.kill();
+    ordwin.waitForFinished();
+    QVERIFY(QDir(m_elsewhere).isEmpty());
+}
+
+// Through the same start-up as the program: an exam in the main window, its
+// grade in the user's copy, still there at the next start and after the
+// installed content changed.
+void TestInstalled::gradeKeptAcrossStartsAndUpgrade()
+{
+    const QString mine = m_user + QStringLiteral("/word.mdb");
+    const QString grades = QStringLiteral("SELECT 考生姓名 FROM grades");
+    AppMessages messages;
+    QCOMPARE(Startup::EnterDataFolder(m_usr + QStringLiteral("/bin")).folder, m_user);
+    QCOMPARE(QDir::currentPath(), m_user);
+    {
+        CMainTabDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTabBar* bar = dlg.m_tab->TabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+        CExamPage* page = dlg.m_pageExam;
+        const auto item = [page](int id) { return page->findChild<QWidget*>(QString::number(id)); };
+        const auto click = [&](int id) {
+            QTest::mouseClick(static_cast<QPushButton*>(item(id)), Qt::LeftButton);
+        };
+        static_cast<QComboBox*>(item(1004))->setCurrentIndex(4);
+        static_cast<QLineEdit*>(item(1048))->setText(QStringLiteral("120"));
+        static_cast<QLineEdit*>(item(1050))->setText(QStringLiteral("李四"));
+        MessageBoxes boxes(QMessageBox::No);
+        click(1005);
+        QVERIFY(QFileInfo::exists(m_user + QStringLiteral("/作文.txt")));
+        static_cast<QLineEdit*>(item(1068))->setText(QStringLiteral("1"));
+        static_cast<QComboBox*>(item(1033))->setCurrentIndex(0);
+        click(1046);
+        click(1043); // hand in, without an essay
+        QCOMPARE(boxes.Texts().mid(0, 2), (QStringList{QStringLiteral("提交成功!"),
+                                                       QStringLiteral("作文未提交，是否提交？")}));
+        QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+        dlg.reject();
+    }
+    QCOMPARE(Startup::EnterDataFolder(m_usr + QStringLiteral("/bin")).folder, m_user);
+    QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+
+    const QString pristine = m_usr + QStringLiteral("/share/ordwin/word.mdb");
+    Column(pristine, QStringLiteral("UPDATE content SET stamp='newer'"));
+    Startup::EnterDataFolder(m_usr + QStringLiteral("/bin"));
+    QCOMPARE(Column(mine, QStringLiteral("SELECT stamp FROM content")),
+             QStringList{QStringLiteral("newer")});
+    QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+    QCOMPARE(messages.texts, QStringList());
+}
+
+int main(int argc, char* argv[])
+{
+    CExamApp app(argc, argv);
+    TestInstalled test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_installed.moc"
