@@ -15,8 +15,8 @@
 //
 // Every operation finds the driver, opens its own connection, runs its
 // statements and closes the connection before it returns; no connection is
-// held between operations. A read operation opens the file read-only, a write
-// operation read-write inside one transaction. Neither ever creates the file.
+// held between operations. A read operation can change no data, a write
+// operation runs inside one transaction. Neither ever creates the file.
 //
 // Errors are reported once through the application message box
 // ("数据库错误: " and the driver's text). The statements after the failing one

@@ -1,0 +1,105 @@
+// The data store when something has gone wrong outside the program: a writer
+// that died mid-transaction.
+
+#include "ExamDb.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Paper = QStringLiteral("2010年江苏高考英语试题");
+
+// A forked child, killed and reaped however the test ends.
+struct Child
+{
+    pid_t pid = ::fork();
+    ~Child()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    // How the child ended: its exit code, or minus the signal that ended it.
+    int Wait()
+    {
+        int status = 0;
+        ::waitpid(std::exchange(pid, 0), &status, 0);
+        return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+    }
+};
+
+} // namespace
+
+class TestStoreFaults : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void readsRollBackADeadWriter_data();
+    void readsRollBackADeadWriter();
+};
+
+void TestStoreFaults::readsRollBackADeadWriter_data()
+{
+    QTest::addColumn<const Statement*>("statement");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("answer status") << &Sql::ListAnswers << Paper << 8;
+    QTest::newRow("review") << &Sql::ListWrongAnswers << Paper << 8;
+    QTest::newRow("grade history") << &Sql::GradeHistory << QStringLiteral("李明") << 1;
+    QTest::newRow("word lookup") << &Sql::FindWord << QStringLiteral("school") << 1;
+    QTest::newRow("hand-in sum") << &Sql::SumScores << QString() << 11;
+}
+
+void TestStoreFaults::readsRollBackADeadWriter()
+{
+    QFETCH(const Statement*, statement);
+    QFETCH(QString, value);
+    QFETCH(int, rows);
+    ProgramFolder folder;
+    QVERIFY(folder.IsValid());
+    {
+        // Changes part of the word list with a cache too small to hold it,
+        // so changed pages reach the file before the commit; then dies.
+        Child writer;
+        if (writer.pid == 0) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+            db.setDatabaseName(folder.DatabasePath());
+            if (db.open()) {
+                QSqlQuery query(db);
+                if (query.exec(QStringLiteral("PRAGMA cache_size=2")) &&
+                    query.exec(QStringLiteral("PRAGMA synchronous=OFF")) &&
+                    query.exec(QStringLiteral("BEGIN")) &&
+                    query.exec(QStringLiteral("UPDATE word SET 单词=单词||'~' WHERE 单词<'c'")))
+                    ::raise(SIGKILL);
+            }
+            ::_exit(1);
+        }
+        QCOMPARE(writer.Wait(), -SIGKILL);
+    }
+    QVERIFY(QFile::exists(QStringLiteral("word.mdb-journal")));
+
+    AppMessages messages;
+    int read = 0;
+    const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
+        db.Query(*statement, value.isNull() ? QVariantList() : QVariantList{value},
+                 [&](const ExamDb::Row&) { ++read; });
+    });
+    QCOMPARE(messages.texts, QStringList());
+    QCOMPARE(result, ExamDb::Result::Done);
+    QCOMPARE(read, rows);
+    QVERIFY(!QFile::exists(QStringLiteral("word.mdb-journal")));
+    QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM word WHERE 单词 LIKE '%~'")),
+             QStringList{QStringLiteral("0")});
+}
+
+QTEST_GUILESS_MAIN(TestStoreFaults)
+#include "tst_storefaults.moc"
