@@ -130,9 +130,12 @@ void Connection::Query(const Statement& statement, const QVariantList& values,
     query.finish();
 }
 
-void Connection::Exec(const Statement& statement, const QVariantList& values)
+int Connection::Exec(const Statement& statement, const QVariantList& values)
 {
-    Run(statement, values).finish();
+    QSqlQuery& query = Run(statement, values);
+    const int rows = query.numRowsAffected();
+    query.finish();
+    return rows;
 }
 
 namespace {

@@ -93,8 +93,9 @@ public:
     // Runs a query and hands each row, in the order the database returns
     // them, to onRow.
     void Query(const Statement& statement, const QVariantList& values, const RowHandler& onRow);
-    // Runs a statement that returns no rows.
-    void Exec(const Statement& statement, const QVariantList& values = {});
+    // Runs a statement that returns no rows; returns the number of rows it
+    // changed.
+    int Exec(const Statement& statement, const QVariantList& values = {});
 
 private:
     friend Result RunOperation(Variant, const std::function<void(Connection&)>&);

@@ -10,6 +10,7 @@
 #include "Mci.h"
 #include "MessageBox.h"
 #include "ReviewDlg.h"
+#include "StringTable.h"
 #include "TextResource.h"
 
 #include <QComboBox>
@@ -228,7 +229,24 @@ void CExamPage::OnTimer()
 
 bool CExamPage::MarkAnswer(const QString& number, const QString& answer)
 {
-    return Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer);
+    switch (Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer)) {
+    case Marking::Outcome::Marked:
+        return true;
+    case Marking::Outcome::NoSuchQuestion:
+        NoSuchQuestion(number);
+        return false;
+    case Marking::Outcome::Failed:
+        break;
+    }
+    return false;
+}
+
+void CExamPage::NoSuchQuestion(const QString& digits)
+{
+    QString number = digits;
+    while (number.size() > 1 && number.startsWith(QLatin1Char('0')))
+        number.remove(0, 1);
+    Ui::Prompt(this, Ui::LoadString(Ui::Str::NoSuchQuestion).arg(number));
 }
 
 std::optional<int> CExamPage::CheckQuestionNumber(const QString& typed)
@@ -237,9 +255,14 @@ std::optional<int> CExamPage::CheckQuestionNumber(const QString& typed)
         Prompt("题目不能为空！");
         return std::nullopt;
     }
+    if (!Marking::IsAllDigits(typed)) {
+        Prompt("题目必须为数字！");
+        return std::nullopt;
+    }
+    // Digits beyond int are a number no paper has.
     const std::optional<int> number = Marking::QuestionNumber(typed);
     if (!number)
-        Prompt("题目必须为数字！");
+        NoSuchQuestion(typed);
     return number;
 }
 

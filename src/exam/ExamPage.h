@@ -42,7 +42,7 @@ public:
     // Clears every recorded answer before an exam; false if that failed.
     bool ResetAnswers();
     // Records and marks one answer for the current paper; false if nothing
-    // could be recorded.
+    // was recorded (the student has been told why).
     bool MarkAnswer(const QString& number, const QString& answer);
 
     bool IsTimerRunning() const { return m_timer.isActive(); }
@@ -73,6 +73,7 @@ private:
     // The number typed on the answer card, or nothing (the student is told
     // why: no number, or not a number).
     std::optional<int> CheckQuestionNumber(const QString& typed);
+    void NoSuchQuestion(const QString& digits);
     QPushButton* Button(int id) const;
     void Enable(std::initializer_list<int> ids, bool enable);
 

@@ -6,6 +6,7 @@
 #include "ExamPage.h"
 #include "Mci.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 #include "TestSupport.h"
 #include "TextResource.h"
 
@@ -461,15 +462,15 @@ void TestExamPage::fillSubmissions()
         QCOMPARE(Item<QLineEdit>(1003)->text(), QString::fromUtf8(c.next));
         QCOMPARE(Item<QLineEdit>(1045)->text(), QString());
     }
-    // A question the paper does not have records nothing, and says so as
-    // the design has it: there is nothing to mark.
+    // A question the paper does not have records nothing, and says so.
     SetText(1003, QStringLiteral("0"));
     SetText(1045, QStringLiteral("x"));
     MessageBoxes boxes;
     Click(1022);
-    QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("提交成功!")});
+    QCOMPARE(boxes.Texts(),
+             QStringList{Ui::LoadString(Ui::Str::NoSuchQuestion).arg(QStringLiteral("0"))});
     QCOMPARE(Row(QStringLiteral("00")), QString());
-    QCOMPARE(Item<QLineEdit>(1003)->text(), QStringLiteral("1"));
+    QCOMPARE(Item<QLineEdit>(1003)->text(), QStringLiteral("0"));
 }
 
 void TestExamPage::answerCardRefusals_data()
@@ -488,7 +489,7 @@ void TestExamPage::answerCardRefusals_data()
                                    << QStringLiteral("题目必须为数字！");
     QTest::newRow("choice: beyond int")
         << 1046 << QStringLiteral("99999999999") << QStringLiteral("A")
-        << QStringLiteral("题目必须为数字！");
+        << Ui::LoadString(Ui::Str::NoSuchQuestion).arg(QStringLiteral("99999999999"));
     QTest::newRow("choice: no letter")
         << 1046 << QStringLiteral("1") << QString() << QStringLiteral("请选择答案");
     QTest::newRow("fill: no number")

@@ -1,0 +1,141 @@
+// The exam in the main window, offscreen, where a student could lose it, be
+// marked wrongly or be told what is not so.
+
+#include "EssayDlg.h"
+#include "EssayScorer.h"
+#include "ExamPage.h"
+#include "Exchange.h"
+#include "MainTabDlg.h"
+#include "Mci.h"
+#include "ReviewDlg.h"
+#include "StringTable.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+const QString Recording = QStringLiteral("elm/2010年江苏高考听力.mp3");
+const QString Document = QStringLiteral("etp/2010年江苏高考英语试题.doc");
+
+class FakeDevice : public Mci::Device
+{
+public:
+    bool Load(const QString&) override { return true; }
+    void Play() override {}
+    void Stop() override {}
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString Str(int id)
+{
+    return Ui::LoadString(id);
+}
+
+} // namespace
+
+class TestTrust : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { Ui::InstallAppMessageBox(); }
+    void init();
+    void cleanup();
+
+    void questionThePaperLacks_data();
+    void questionThePaperLacks();
+
+private:
+    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CMainTabDlg> m_main;
+    CExamPage* m_page = nullptr;
+
+    template <class T> T* Item(int id) const { return m_page->findChild<T*>(QString::number(id)); }
+    void Click(int id) { QTest::mouseClick(Item<QPushButton>(id), Qt::LeftButton); }
+    void Type(int id, const QString& text) { Item<QLineEdit>(id)->setText(text); }
+    QStringList Start(const QString& minutes);
+};
+
+void TestTrust::init()
+{
+    m_folder = std::make_unique<ProgramFolder>();
+    QVERIFY(m_folder->IsValid());
+    WriteFile(Document, "<html><body>1. Why?</body></html>");
+    WriteFile(Recording, "ID3");
+    Mci::SetDeviceFactory([] { return std::make_unique<FakeDevice>(); });
+    m_main = std::make_unique<CMainTabDlg>();
+    m_page = m_main->m_pageExam;
+    m_main->ShowPageOf(2);
+    m_main->show();
+}
+
+void TestTrust::cleanup()
+{
+    m_main.reset();
+    Mci::SendString(QStringLiteral("close mymp3"));
+    Mci::SetDeviceFactory({});
+    m_folder.reset();
+}
+
+QStringList TestTrust::Start(const QString& minutes)
+{
+    Item<QComboBox>(1004)->setCurrentIndex(4);
+    Type(1048, minutes);
+    Type(1050, QStringLiteral("李四"));
+    MessageBoxes boxes;
+    Click(1005);
+    return boxes.Texts();
+}
+
+void TestTrust::questionThePaperLacks_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("named"); // the number the message names; none: stored
+    QTest::newRow("0") << 1003 << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("81") << 1003 << QStringLiteral("81") << QStringLiteral("81");
+    QTest::newRow("int max") << 1003 << QStringLiteral("2147483647")
+                             << QStringLiteral("2147483647");
+    QTest::newRow("beyond int, choice")
+        << 1068 << QStringLiteral("0099999999999") << QStringLiteral("99999999999");
+    QTest::newRow("on the paper") << 1003 << QStringLiteral("071") << QString();
+}
+
+void TestTrust::questionThePaperLacks()
+{
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, named);
+    QCOMPARE(Start(QStringLiteral("120")), QStringList());
+    Type(field, typed);
+    Type(1045, QStringLiteral("am"));
+    Item<QComboBox>(1033)->setCurrentIndex(0);
+    MessageBoxes boxes;
+    Click(field == 1068 ? 1046 : 1022);
+    const bool stored = named.isNull();
+    QCOMPARE(boxes.Texts(), QStringList{stored ? QStringLiteral("提交成功!")
+                                               : Str(Ui::Str::NoSuchQuestion).arg(named)});
+    QCOMPARE(Item<QLineEdit>(field)->text(), stored ? QStringLiteral("72") : typed);
+    QCOMPARE(m_folder->Column(QStringLiteral("SELECT COUNT(*) FROM answer WHERE 回答<>' '")),
+             QStringList{QString::number(int(stored))});
+}
+
+QTEST_MAIN(TestTrust)
+#include "tst_trust.moc"
