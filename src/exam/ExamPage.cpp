@@ -159,7 +159,9 @@ void CExamPage::OnStart()
     m_dScore = 0.0;
     g_essayDlg.m_nStartMinutes = 0;
 
-    UpdateData(true);
+    // A typo in the minutes has been shown; the exchange stopped there, so
+    // the minutes and the name would be the last exam's.
+    const bool exchanged = UpdateData(true);
     // No exam starts on answers that were not cleared: their old scores would
     // count in the new exam. The failure has been reported.
     if (!ResetAnswers())
@@ -169,6 +171,8 @@ void CExamPage::OnStart()
         if (essay.open(QIODevice::WriteOnly | QIODevice::Truncate))
             essay.close();
     }
+    if (!exchanged)
+        return;
 
     if (m_nPaper < 0) {
         Prompt("请选择考试题目！");
@@ -198,6 +202,7 @@ void CExamPage::OnStart()
 
     m_timer.start(TimerPeriodMs, this);
     start->setText(QString::fromUtf8(ReselectCaption));
+    m_bExamRunning = true;
 }
 
 void CExamPage::timerEvent(QTimerEvent* event)
@@ -344,6 +349,7 @@ void CExamPage::OnHandIn()
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString paper = PaperNameFromPath(m_strDocPath);
 
+    m_bExamRunning = false;
     m_timer.stop();
     Enable({IdReview, IdStart}, true);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);

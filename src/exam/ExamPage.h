@@ -46,6 +46,8 @@ public:
     bool MarkAnswer(const QString& number, const QString& answer);
 
     bool IsTimerRunning() const { return m_timer.isActive(); }
+    // Started and not yet handed in (time-up included).
+    bool IsExamRunning() const { return m_bExamRunning; }
 
     double m_dScore = 0.0;
     int m_nRemaining = 0;
@@ -81,4 +83,5 @@ private:
     QComboBox* m_comboChoice = nullptr;
     CWebBrowser2 m_browser;
     QBasicTimer m_timer;
+    bool m_bExamRunning = false;
 };

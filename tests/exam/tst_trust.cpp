@@ -59,6 +59,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void minutesTypoStartsNothing_data();
+    void minutesTypoStartsNothing();
     void questionThePaperLacks_data();
     void questionThePaperLacks();
 
@@ -102,6 +104,28 @@ QStringList TestTrust::Start(const QString& minutes)
     MessageBoxes boxes;
     Click(1005);
     return boxes.Texts();
+}
+
+void TestTrust::minutesTypoStartsNothing_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::newRow("letter O") << QStringLiteral("9O");
+    QTest::newRow("letters") << QStringLiteral("abc");
+    QTest::newRow("full-width digit") << QStringLiteral("５");
+    QTest::newRow("a number") << QStringLiteral("90");
+}
+
+void TestTrust::minutesTypoStartsNothing()
+{
+    QFETCH(QString, minutes);
+    const bool starts = minutes == QLatin1String("90");
+    m_page->m_strName = QStringLiteral("张三"); // the last exam's
+    QCOMPARE(Start(minutes),
+             starts ? QStringList() : QStringList{QString::fromUtf8(Ui::NotAnIntegerMessage)});
+    QCOMPARE(m_page->IsExamRunning(), starts);
+    QCOMPARE(m_page->IsTimerRunning(), starts);
+    QCOMPARE(Item<QPushButton>(1046)->isEnabled(), starts);
+    QCOMPARE(m_page->m_strName, starts ? QStringLiteral("李四") : QStringLiteral("张三"));
 }
 
 void TestTrust::questionThePaperLacks_data()
