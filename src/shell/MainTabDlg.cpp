@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "DialogTemplate.h"
 #include "ExamPage.h"
+#include "MessageBox.h"
 #include "StringTable.h"
 #include "TabControl.h"
 #include "TextPages.h"
@@ -84,6 +85,16 @@ void CMainTabDlg::ShowPageOf(int sel)
     default:
         break;
     }
+}
+
+void CMainTabDlg::reject()
+{
+    if (m_pageExam && m_pageExam->IsExamRunning() &&
+        Ui::MessageBox(this, Ui::LoadString(Ui::Str::LeaveRunningExam),
+                       QString::fromUtf8(Ui::PromptCaption), QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::reject();
 }
 
 void CMainTabDlg::OnSysCommand(int id)

@@ -11,6 +11,9 @@
 //
 // The window's context menu holds the About entry (string 101) after a
 // separator; choosing it opens the About box.
+//
+// While an exam runs, the window does not close without asking: Escape, the
+// close box and the window manager's close all ask first.
 
 #include <QDialog>
 #include <QIcon>
@@ -35,6 +38,9 @@ public:
     void ShowPageOf(int sel);
     // A window-menu command: the About entry opens the About box.
     void OnSysCommand(int id);
+
+    // Escape and every kind of close end here.
+    void reject() override;
 
     CPrefacePage* m_pagePreface = nullptr;
     CExamPage* m_pageExam = nullptr;

@@ -7,6 +7,7 @@ namespace Ui {
 // The entries of the string table.
 namespace Str {
 inline constexpr int AboutMenu = 101;
+inline constexpr int LeaveRunningExam = 201;
 inline constexpr int NoSuchQuestion = 202; // %1 the number
 } // namespace Str
 

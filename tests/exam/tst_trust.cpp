@@ -59,6 +59,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void leavingARunningExamAsks_data();
+    void leavingARunningExamAsks();
     void minutesTypoStartsNothing_data();
     void minutesTypoStartsNothing();
     void questionThePaperLacks_data();
@@ -104,6 +106,50 @@ QStringList TestTrust::Start(const QString& minutes)
     MessageBoxes boxes;
     Click(1005);
     return boxes.Texts();
+}
+
+void TestTrust::leavingARunningExamAsks_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("escape"); // else the window is closed
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("closes");
+    const auto row = [](const char* state, bool escape, QMessageBox::StandardButton answer,
+                        bool closes) {
+        QTest::addRow("%s, %s, %s", state, escape ? "Esc" : "close",
+                      answer == QMessageBox::Yes ? "leave" : "stay")
+            << QString::fromLatin1(state) << escape << answer << closes;
+    };
+    row("idle", true, QMessageBox::No, true);
+    row("running", true, QMessageBox::No, false);
+    row("running", false, QMessageBox::No, false);
+    row("running", false, QMessageBox::Yes, true);
+    row("time up", true, QMessageBox::No, false);
+    row("handed in", false, QMessageBox::No, true);
+}
+
+void TestTrust::leavingARunningExamAsks()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, escape);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, closes);
+    if (state != QLatin1String("idle")) {
+        QCOMPARE(Start(QStringLiteral("1")), QStringList());
+        MessageBoxes boxes(QMessageBox::No);
+        if (state == QLatin1String("time up"))
+            m_page->OnTimer();
+        if (state == QLatin1String("handed in"))
+            Click(1043);
+    }
+    MessageBoxes boxes(answer);
+    if (escape)
+        QTest::keyClick(Item<QLineEdit>(1045), Qt::Key_Escape);
+    else
+        m_main->close();
+    const bool asked = state == QLatin1String("running") || state == QLatin1String("time up");
+    QCOMPARE(boxes.Texts(), asked ? QStringList{Str(Ui::Str::LeaveRunningExam)} : QStringList());
+    QCOMPARE(m_main->isVisible(), !closes);
 }
 
 void TestTrust::minutesTypoStartsNothing_data()
