@@ -139,7 +139,7 @@ int Connection::Exec(const Statement& statement, const QVariantList& values)
 }
 
 namespace {
-// A statement of the operation itself (the read-only switch).
+// A statement of the operation itself (the transaction, the read-only switch).
 void Control(const QSqlDatabase& db, const QString& text)
 {
     QSqlQuery query(db);
@@ -167,14 +167,16 @@ Result RunOperation(Variant variant, const Body& body)
         try {
             if (!db.open())
                 throw Error{ErrorText(db.lastError())};
-            if (writing && !db.transaction())
-                throw Error{ErrorText(db.lastError())};
-            if (!writing)
-                Control(db, QStringLiteral("PRAGMA query_only=1"));
-            Connection connection(name);
-            body(connection);
-            if (writing && !db.commit())
-                throw Error{ErrorText(db.lastError())};
+            // A write takes the write lock at once: what it reads stays true
+            // until it commits (hand-in reads the scores it records).
+            Control(db, writing ? QStringLiteral("BEGIN IMMEDIATE")
+                                : QStringLiteral("PRAGMA query_only=1"));
+            {
+                Connection connection(name);
+                body(connection);
+            }
+            if (writing)
+                Control(db, QStringLiteral("COMMIT"));
         } catch (const Error& error) {
             failure = error.text;
             if (writing && db.isOpen())

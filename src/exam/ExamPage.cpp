@@ -6,6 +6,7 @@
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "GradeDlgs.h"
+#include "HandIn.h"
 #include "Marking.h"
 #include "Mci.h"
 #include "MessageBox.h"
@@ -349,37 +350,28 @@ void CExamPage::OnHandIn()
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString paper = PaperNameFromPath(m_strDocPath);
 
+    // Only a recorded grade ends the exam. Until then everything stays as
+    // it is (the countdown too), and 交卷 can be pressed again.
+    const HandIn::Outcome outcome = HandIn::Record(paper, time, m_strName, m_dScore);
+    switch (outcome.status) {
+    case HandIn::Status::Recorded:
+        break;
+    case HandIn::Status::NoScores:
+        Prompt("无得分!");
+        return;
+    case HandIn::Status::Failed:
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::HandInNotRecorded));
+        return;
+    case HandIn::Status::NoDriver:
+        return;
+    }
+
     m_bExamRunning = false;
     m_timer.stop();
     Enable({IdReview, IdStart}, true);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);
     Mci::SendString(QStringLiteral("close mymp3"));
-
-    // The points of every row: the start cleared every paper's.
-    double objective = 0.0;
-    bool anyRow = false;
-    const ExamDb::Result sum = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
-        db.Query(Sql::SumScores, {}, [&](const ExamDb::Row& row) {
-            anyRow = true;
-            if (const std::optional<qint16> points = row.Short("得分"))
-                objective += *points;
-        });
-    });
-    if (sum == ExamDb::Result::NoDriver)
-        return;
-    if (sum == ExamDb::Result::Done && !anyRow) {
-        Prompt("无得分!");
-        return;
-    }
-
-    const QString objectiveText = QString::asprintf("客观题得分为：%2.1f", objective);
-    const double total = objective + m_dScore;
-    // A failed grade row has been reported; the student still learns the score.
-    ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
-        db.Exec(Sql::InsertGrade, {paper, time, m_strName, QString::asprintf("%f", total)});
-    });
-    Ui::Prompt(this, QString::asprintf("您本次考试成绩为：%2.1f分（其中%s分,作文得分为：%2.1f分）",
-                                       total, objectiveText.toUtf8().constData(), m_dScore));
+    Ui::Prompt(this, HandIn::ScoreMessage(outcome.objective, m_dScore));
     g_essayDlg.m_nState = 9;
 }
 

@@ -15,7 +15,8 @@ class QPushButton;
 // clears the last attempt, shows the paper in the browser pane, opens the
 // answer card and starts a countdown of one tick a minute. At time-up the
 // answer card locks and only hand-in remains. Hand-in adds up the marks of
-// the answer card and the essay's score and records the total.
+// the answer card and the essay's score and records the total; only a
+// recorded total ends the exam.
 class CExamPage : public PageDialog
 {
     Q_OBJECT

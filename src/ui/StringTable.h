@@ -9,6 +9,7 @@ namespace Str {
 inline constexpr int AboutMenu = 101;
 inline constexpr int LeaveRunningExam = 201;
 inline constexpr int NoSuchQuestion = 202; // %1 the number
+inline constexpr int HandInNotRecorded = 203;
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

@@ -1,7 +1,8 @@
 // The data store when something has gone wrong outside the program: a writer
-// that died mid-transaction.
+// that died mid-transaction; hand-in's record, written whole or not at all.
 
 #include "ExamDb.h"
+#include "HandIn.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -45,6 +46,8 @@ class TestStoreFaults : public QObject
 private Q_SLOTS:
     void readsRollBackADeadWriter_data();
     void readsRollBackADeadWriter();
+    void handInRecordsAllOrNothing_data();
+    void handInRecordsAllOrNothing();
 };
 
 void TestStoreFaults::readsRollBackADeadWriter_data()
@@ -99,6 +102,53 @@ void TestStoreFaults::readsRollBackADeadWriter()
     QVERIFY(!QFile::exists(QStringLiteral("word.mdb-journal")));
     QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM word WHERE 单词 LIKE '%~'")),
              QStringList{QStringLiteral("0")});
+}
+
+void TestStoreFaults::handInRecordsAllOrNothing_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<HandIn::Status>("status");
+    QTest::addColumn<int>("grades");
+    QTest::newRow("recorded") << QString() << HandIn::Status::Recorded << 3;
+    QTest::newRow("sum fails") << QStringLiteral("UPDATE answer SET 得分='x' WHERE 题号='72'")
+                               << HandIn::Status::Failed << 2;
+    QTest::newRow("insert fails")
+        << QStringLiteral(
+               "CREATE TRIGGER t BEFORE INSERT ON grades BEGIN SELECT RAISE(ABORT,'x'); END")
+        << HandIn::Status::Failed << 2;
+    QTest::newRow("insert dropped")
+        << QStringLiteral(
+               "CREATE TRIGGER t BEFORE INSERT ON grades BEGIN SELECT RAISE(IGNORE); END")
+        << HandIn::Status::Failed << 2;
+}
+
+void TestStoreFaults::handInRecordsAllOrNothing()
+{
+    QFETCH(QString, fault);
+    QFETCH(HandIn::Status, status);
+    QFETCH(int, grades);
+    ProgramFolder folder;
+    QVERIFY(folder.IsValid());
+    QVERIFY(folder.Sql(
+        QStringLiteral("UPDATE answer SET 得分=分值 WHERE 题号 IN ('01','56') AND 卷名='%1'")
+            .arg(Paper)));
+    if (!fault.isEmpty())
+        QVERIFY(folder.Sql(fault));
+    AppMessages messages;
+    const HandIn::Outcome outcome =
+        HandIn::Record(Paper, QStringLiteral("2026-12-07 10:00:00"), QStringLiteral("张三"), 18.5);
+    QCOMPARE(outcome.status, status);
+    QCOMPARE(messages.texts.size(), status == HandIn::Status::Failed ? 1 : 0);
+    QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM grades")),
+             QStringList{QString::number(grades)});
+    if (status == HandIn::Status::Recorded) {
+        QCOMPARE(outcome.objective, 3.0);
+        QCOMPARE(folder.Column(QStringLiteral("SELECT 成绩 FROM grades WHERE 考生姓名='张三'")),
+                 QStringList{QStringLiteral("21.5")});
+        QCOMPARE(HandIn::ScoreMessage(outcome.objective, 18.5),
+                 QStringLiteral(
+                     "您本次考试成绩为：21.5分（其中客观题得分为：3.0分,作文得分为：18.5分）"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStoreFaults)

@@ -5,6 +5,7 @@
 #include "ExamPage.h"
 #include "Mci.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 #include "TestSupport.h"
 
 #include <QComboBox>
@@ -77,7 +78,7 @@ private Q_SLOTS:
     void handInWithoutEssay();
     void wholeExam();
     void handInWithoutKeys();
-    void failedGradeRowIsReportedScoreStillShown();
+    void failedGradeRowIsReportedNotScored();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -433,11 +434,11 @@ void TestEssay::handInWithoutKeys()
              (QStringList{QStringLiteral("作文未提交，是否提交？"), QStringLiteral("无得分!")}));
     QCOMPARE(m_folder->Column(QStringLiteral("SELECT COUNT(*) FROM grades")),
              QStringList{QStringLiteral("2")});
-    QVERIFY(!m_page->IsTimerRunning());
+    QVERIFY(m_page->IsTimerRunning());
     QCOMPARE(g_essayDlg.m_nState, 1);
 }
 
-void TestEssay::failedGradeRowIsReportedScoreStillShown()
+void TestEssay::failedGradeRowIsReportedNotScored()
 {
     StartExam();
     QVERIFY(m_folder->Sql(QStringLiteral("DROP TABLE grades")));
@@ -445,7 +446,7 @@ void TestEssay::failedGradeRowIsReportedScoreStillShown()
     QTest::mouseClick(PageButton(1043), Qt::LeftButton);
     QCOMPARE(boxes.Texts().size(), 3);
     QVERIFY(boxes.Texts()[1].startsWith(QStringLiteral("数据库错误: ")));
-    QVERIFY(boxes.Texts()[2].startsWith(QStringLiteral("您本次考试成绩为：")));
+    QCOMPARE(boxes.Texts()[2], Ui::LoadString(Ui::Str::HandInNotRecorded));
 }
 
 QTEST_MAIN(TestEssay)

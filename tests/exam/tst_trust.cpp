@@ -65,6 +65,7 @@ private Q_SLOTS:
     void minutesTypoStartsNothing();
     void questionThePaperLacks_data();
     void questionThePaperLacks();
+    void handInFailsThenRetries();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -75,6 +76,10 @@ private:
     void Click(int id) { QTest::mouseClick(Item<QPushButton>(id), Qt::LeftButton); }
     void Type(int id, const QString& text) { Item<QLineEdit>(id)->setText(text); }
     QStringList Start(const QString& minutes);
+    QStringList Grades() const
+    {
+        return m_folder->Column(QStringLiteral("SELECT 考生姓名||'|'||成绩 FROM grades"));
+    }
 };
 
 void TestTrust::init()
@@ -205,6 +210,39 @@ void TestTrust::questionThePaperLacks()
     QCOMPARE(Item<QLineEdit>(field)->text(), stored ? QStringLiteral("72") : typed);
     QCOMPARE(m_folder->Column(QStringLiteral("SELECT COUNT(*) FROM answer WHERE 回答<>' '")),
              QStringList{QString::number(int(stored))});
+}
+
+// The grade row cannot be written (the failing sum and the other faults are
+// HandIn's own test): after time-up, the exam stays open until a retry.
+void TestTrust::handInFailsThenRetries()
+{
+    QCOMPARE(Start(QStringLiteral("1")), QStringList());
+    Type(1003, QStringLiteral("71"));
+    Type(1045, QStringLiteral("am"));
+    MessageBoxes boxes(QMessageBox::No); // and no essay
+    Click(1022);
+    m_page->OnTimer();
+    const QStringList grades = Grades();
+    QVERIFY(m_folder->Sql(QStringLiteral(
+        "CREATE TRIGGER t BEFORE INSERT ON grades BEGIN SELECT RAISE(ABORT,'x'); END")));
+    boxes.Clear();
+    Click(1043);
+    QCOMPARE(boxes.Texts().size(), 3);
+    QVERIFY(boxes.Texts()[1].startsWith(QStringLiteral("数据库错误: ")));
+    QCOMPARE(boxes.Texts()[2], Str(Ui::Str::HandInNotRecorded));
+    QCOMPARE(Grades(), grades);
+    QVERIFY(m_page->IsExamRunning() && Item<QPushButton>(1043)->isEnabled());
+    QVERIFY(!Item<QPushButton>(1049)->isEnabled());
+
+    QVERIFY(m_folder->Sql(QStringLiteral("DROP TRIGGER t")));
+    boxes.Clear();
+    Click(1043);
+    QCOMPARE(
+        boxes.Texts().last(),
+        QStringLiteral("您本次考试成绩为：1.0分（其中客观题得分为：1.0分,作文得分为：0.0分）"));
+    QCOMPARE(Grades(), grades + QStringList{QStringLiteral("李四|1.0")});
+    QVERIFY(!m_page->IsExamRunning() && !Item<QPushButton>(1043)->isEnabled());
+    QVERIFY(Item<QPushButton>(1049)->isEnabled());
 }
 
 QTEST_MAIN(TestTrust)
