@@ -110,7 +110,7 @@ void CEssayDlg::OnSubmit()
         Ui::MessageBox(window, QStringLiteral("结尾无标点"), QCoreApplication::applicationName());
         m_nEndPenalty = -2;
     }
-    const std::optional<int> known = EssayLookups::CountKnownWords(counts.distinctWords);
+    const std::optional<qint64> known = EssayLookups::CountKnownWords(counts.distinctWords);
     if (!known)
         return;
 
@@ -118,7 +118,7 @@ void CEssayDlg::OnSubmit()
     Ui::Prompt(window, QStringLiteral("作文提交成功！"));
 }
 
-QString CEssayDlg::ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks)
+QString CEssayDlg::ScoreEssay(qint64 nWords, qint64 nDistinct, qint64 nKnown, qint64 nMarks)
 {
     EssayScorer::Inputs inputs;
     inputs.nWords = nWords;

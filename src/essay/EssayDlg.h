@@ -45,7 +45,7 @@ public:
     void OnSave();
     void OnSubmit();
     // Scores the submitted essay: sets m_dScore and returns the report.
-    QString ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks);
+    QString ScoreEssay(qint64 nWords, qint64 nDistinct, qint64 nKnown, qint64 nMarks);
 
     // Where the scorer takes the time from (seconds since 1970); tests fix it.
     std::function<std::int64_t()> m_clock;

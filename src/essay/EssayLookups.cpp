@@ -3,9 +3,9 @@
 #include "EssayScorer.h"
 #include "ExamDb.h"
 
-std::optional<int> EssayLookups::CountKnownWords(const QStringList& words)
+std::optional<qint64> EssayLookups::CountKnownWords(const QStringList& words)
 {
-    int known = 0;
+    qint64 known = 0;
     const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
         for (const QString& word : words) {
             bool found = false;
