@@ -6,6 +6,7 @@
 #include "EssayScorer.h"
 #include "Exchange.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -100,41 +101,48 @@ void CEssayDlg::OnSubmit()
         return;
     }
 
-    Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
-    Ui::Control<QPlainTextEdit>(window, IdText)->setReadOnly(true);
-    m_nState = 2;
-
     const EssayCounts counts = AnalyseEssay(m_strEssay);
     m_nEndPenalty = 0;
     if (counts.endPenalty) {
         Ui::MessageBox(window, QStringLiteral("结尾无标点"), QCoreApplication::applicationName());
         m_nEndPenalty = -2;
     }
-    const std::optional<qint64> known = EssayLookups::CountKnownWords(counts.distinctWords);
-    if (!known)
+    // An essay is scored, or it is not submitted: the student can try again
+    // once the database answers.
+    const std::optional<EssayScorer::Result> scored = ScoreEssay(counts);
+    if (!scored) {
+        Ui::Prompt(window, Ui::LoadString(Ui::Str::EssayNotSubmitted));
         return;
+    }
 
-    m_strReport = ScoreEssay(counts.nWords, counts.nDistinct(), *known, counts.nMarks);
+    Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
+    Ui::Control<QPlainTextEdit>(window, IdText)->setReadOnly(true);
+    m_nState = 2;
+    m_dScore = scored->score;
+    m_strReport = scored->report;
     Ui::Prompt(window, QStringLiteral("作文提交成功！"));
 }
 
-QString CEssayDlg::ScoreEssay(qint64 nWords, qint64 nDistinct, qint64 nKnown, qint64 nMarks)
+std::optional<EssayScorer::Result> CEssayDlg::ScoreEssay(const EssayCounts& counts) const
 {
+    if (std::optional<EssayScorer::Result> verdict =
+            EssayScorer::EarlyVerdict(counts.nWords, counts.nDistinct()))
+        return verdict;
+
     EssayScorer::Inputs inputs;
-    inputs.nWords = nWords;
-    inputs.nDistinct = nDistinct;
-    inputs.nKnown = nKnown;
-    inputs.nMarks = nMarks;
+    inputs.nWords = counts.nWords;
+    inputs.nDistinct = counts.nDistinct();
+    inputs.nMarks = counts.nMarks;
     inputs.endPenalty = m_nEndPenalty;
     inputs.seconds = m_clock();
-
+    const std::optional<qint64> known = EssayLookups::CountKnownWords(counts.distinctWords);
+    if (!known)
+        return std::nullopt;
+    inputs.nKnown = *known;
     const std::optional<int> hits =
         EssayLookups::KeywordHits(PaperNameFromPath(m_strDocPath), m_strEssay);
     if (!hits)
-        return QString();
+        return std::nullopt;
     inputs.keywordHits = *hits;
-
-    const EssayScorer::Result scored = EssayScorer::Score(inputs);
-    m_dScore = scored.score;
-    return scored.report;
+    return EssayScorer::Score(inputs);
 }

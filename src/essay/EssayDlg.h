@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EssayAnalysis.h"
+#include "EssayScorer.h"
 
 #include <QString>
 
@@ -44,8 +45,10 @@ public:
     void UpdateData(bool save);
     void OnSave();
     void OnSubmit();
-    // Scores the submitted essay: sets m_dScore and returns the report.
-    QString ScoreEssay(qint64 nWords, qint64 nDistinct, qint64 nKnown, qint64 nMarks);
+    // Scores the essay from its counts, looking its words and the paper's
+    // keywords up only when an early verdict does not settle it. Nothing
+    // when a lookup failed (reported).
+    std::optional<EssayScorer::Result> ScoreEssay(const EssayCounts& counts) const;
 
     // Where the scorer takes the time from (seconds since 1970); tests fix it.
     std::function<std::int64_t()> m_clock;

@@ -30,9 +30,7 @@ std::optional<int> EssayLookups::KeywordHits(const QString& paper, const QString
         if (!keywords)
             keywords = QString();
     });
-    if (result == ExamDb::Result::NoDriver)
+    if (result != ExamDb::Result::Done)
         return std::nullopt;
-    if (result == ExamDb::Result::Failed)
-        return 0;
     return EssayScorer::KeywordHits(*keywords, essay);
 }

@@ -44,11 +44,24 @@ int StructureDraw(std::int64_t seconds)
     return static_cast<int>(std::floor((r - 10.0) * (4.0 / 32757.0))) + 2;
 }
 
+std::optional<Result> EarlyVerdict(qint64 nWords, qint64 nDistinct)
+{
+    if (nWords < 20)
+        return Verdict(0.0, "该作文得分为：0分；原因：单词数量太少！");
+    if (nDistinct <= 15)
+        return Verdict(0.0, "该作文得分为：0分；原因：该作文使用的词汇量太少！");
+    if (nDistinct <= 25)
+        return Verdict(3.0, "该作文得分为：3分(勉励分)；原因：写作的词汇不够丰富！");
+    if (nDistinct <= 35)
+        return Verdict(5.0, "该作文得分为：5分(勉励分)；原因：写作的词汇较少！");
+    return std::nullopt;
+}
+
 Result Score(const Inputs& in)
 {
-    // Step 1: quantity.
-    if (in.nWords < 20)
-        return Verdict(0.0, "该作文得分为：0分；原因：单词数量太少！");
+    // Steps 1 and 2: quantity and vocabulary.
+    if (std::optional<Result> verdict = EarlyVerdict(in.nWords, in.nDistinct))
+        return *verdict;
     int q = 7;
     if (in.nWords <= 39)
         q = 2;
@@ -60,14 +73,6 @@ Result Score(const Inputs& in)
         q = 7;
     else
         q = 6;
-
-    // Step 2: vocabulary.
-    if (in.nDistinct <= 15)
-        return Verdict(0.0, "该作文得分为：0分；原因：该作文使用的词汇量太少！");
-    if (in.nDistinct <= 25)
-        return Verdict(3.0, "该作文得分为：3分(勉励分)；原因：写作的词汇不够丰富！");
-    if (in.nDistinct <= 35)
-        return Verdict(5.0, "该作文得分为：5分(勉励分)；原因：写作的词汇较少！");
 
     // Step 3: word usage.
     // The sum is exact in 64 bits (no count exceeds a string's length) and

@@ -42,6 +42,10 @@ int KeywordHits(const QString& keywords, const QString& essay);
 // with seconds * 100 (mod 2^32), one value r, x = floor((r - 10) * 4/32757) + 2.
 int StructureDraw(std::int64_t seconds);
 
+// The verdicts that need nothing from the database: too few words, too
+// small a vocabulary. Nothing when the essay goes on to be scored.
+std::optional<Result> EarlyVerdict(qint64 nWords, qint64 nDistinct);
+
 Result Score(const Inputs& inputs);
 
 } // namespace EssayScorer

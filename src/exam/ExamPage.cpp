@@ -159,6 +159,10 @@ void CExamPage::OnStart()
     m_strReport.clear();
     m_dScore = 0.0;
     g_essayDlg.m_nStartMinutes = 0;
+    // Nor does the editor keep the last exam's result.
+    g_essayDlg.m_dScore = 0.0;
+    g_essayDlg.m_strReport.clear();
+    g_essayDlg.m_nEndPenalty = 0;
 
     // A typo in the minutes has been shown; the exchange stopped there, so
     // the minutes and the name would be the last exam's.

@@ -10,6 +10,7 @@ inline constexpr int AboutMenu = 101;
 inline constexpr int LeaveRunningExam = 201;
 inline constexpr int NoSuchQuestion = 202; // %1 the number
 inline constexpr int HandInNotRecorded = 203;
+inline constexpr int EssayNotSubmitted = 204;
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

@@ -27,6 +27,13 @@ namespace {
 
 const QString Recording = QStringLiteral("elm/2010年江苏高考听力.mp3");
 const QString Document = QStringLiteral("etp/2010年江苏高考英语试题.doc");
+const QString Essay = QStringLiteral(
+    "Last month our class visited a small school in the mountains. We took books, pens and "
+    "warm clothes for the children there. When we arrived, the students were waiting for us at "
+    "the gate with big smiles. We played games with them, read stories together and taught "
+    "them some English songs. A little girl told me that she wanted to become a teacher. I was "
+    "moved by her words. Before we left, every child gave us a card with a picture on it. We "
+    "should help others, and a friend in need is a friend indeed. I hope more will join us.");
 
 class FakeDevice : public Mci::Device
 {
@@ -66,6 +73,8 @@ private Q_SLOTS:
     void questionThePaperLacks_data();
     void questionThePaperLacks();
     void handInFailsThenRetries();
+    void essayScoredOrNotSubmitted_data();
+    void essayScoredOrNotSubmitted();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -76,6 +85,8 @@ private:
     void Click(int id) { QTest::mouseClick(Item<QPushButton>(id), Qt::LeftButton); }
     void Type(int id, const QString& text) { Item<QLineEdit>(id)->setText(text); }
     QStringList Start(const QString& minutes);
+    // Runs `work` in the essay editor opened from the page, then leaves it.
+    void InEditor(const std::function<void(QDialog*)>& work);
     QStringList Grades() const
     {
         return m_folder->Column(QStringLiteral("SELECT 考生姓名||'|'||成绩 FROM grades"));
@@ -89,6 +100,9 @@ void TestTrust::init()
     WriteFile(Document, "<html><body>1. Why?</body></html>");
     WriteFile(Recording, "ID3");
     Mci::SetDeviceFactory([] { return std::make_unique<FakeDevice>(); });
+    // What the last exam left in the editor.
+    g_essayDlg.m_dScore = 9.5;
+    g_essayDlg.m_strReport = QStringLiteral("last exam's report");
     m_main = std::make_unique<CMainTabDlg>();
     m_page = m_main->m_pageExam;
     m_main->ShowPageOf(2);
@@ -111,6 +125,24 @@ QStringList TestTrust::Start(const QString& minutes)
     MessageBoxes boxes;
     Click(1005);
     return boxes.Texts();
+}
+
+void TestTrust::InEditor(const std::function<void(QDialog*)>& work)
+{
+    bool ran = false;
+    // Runs once, as soon as the editor's own event loop has started.
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            if (QDialog* editor = g_essayDlg.Window()) {
+                ran = true;
+                work(editor);
+                editor->reject();
+            }
+        },
+        Qt::QueuedConnection);
+    Click(1042);
+    QVERIFY(ran);
 }
 
 void TestTrust::leavingARunningExamAsks_data()
@@ -243,6 +275,55 @@ void TestTrust::handInFailsThenRetries()
     QCOMPARE(Grades(), grades + QStringList{QStringLiteral("李四|1.0")});
     QVERIFY(!m_page->IsExamRunning() && !Item<QPushButton>(1043)->isEnabled());
     QVERIFY(Item<QPushButton>(1049)->isEnabled());
+}
+
+void TestTrust::essayScoredOrNotSubmitted_data()
+{
+    QTest::addColumn<QString>("essay");
+    QTest::addColumn<QString>("fault");  // SQL, or "remove": the database file goes
+    QTest::addColumn<QString>("repair"); // none: nothing is looked up
+    QTest::newRow("word list fails") << Essay << QStringLiteral("ALTER TABLE word RENAME TO gone")
+                                     << QStringLiteral("ALTER TABLE gone RENAME TO word");
+    QTest::newRow("keywords fail") << Essay << QStringLiteral("ALTER TABLE write RENAME TO gone")
+                                   << QStringLiteral("ALTER TABLE gone RENAME TO write");
+    QTest::newRow("too few words, no database")
+        << QStringLiteral("Too short to score.") << QStringLiteral("remove") << QString();
+}
+
+void TestTrust::essayScoredOrNotSubmitted()
+{
+    QFETCH(QString, essay);
+    QFETCH(QString, fault);
+    QFETCH(QString, repair);
+    QCOMPARE(Start(QStringLiteral("120")), QStringList());
+    // Nothing of the last exam's essay is left to be taken.
+    QCOMPARE(g_essayDlg.m_dScore, 0.0);
+    QCOMPARE(g_essayDlg.m_strReport, QString());
+    QVERIFY(fault == QLatin1String("remove") ? QFile::remove(m_folder->DatabasePath())
+                                             : m_folder->Sql(fault));
+    InEditor([&](QDialog* editor) {
+        auto* box = editor->findChild<QPlainTextEdit*>(QStringLiteral("1055"));
+        auto* submit = editor->findChild<QPushButton*>(QStringLiteral("1057"));
+        MessageBoxes boxes;
+        box->setPlainText(essay);
+        QTest::mouseClick(submit, Qt::LeftButton);
+        if (!repair.isEmpty()) {
+            QCOMPARE(boxes.Texts().size(), 2);
+            QVERIFY(boxes.Texts()[0].startsWith(QStringLiteral("数据库错误: ")));
+            QCOMPARE(boxes.Texts()[1], Str(Ui::Str::EssayNotSubmitted));
+            QVERIFY(g_essayDlg.m_nState != 2 && submit->isEnabled() && !box->isReadOnly());
+            QVERIFY(m_folder->Sql(repair));
+            boxes.Clear();
+            QTest::mouseClick(submit, Qt::LeftButton);
+        }
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("作文提交成功！")});
+        QCOMPARE(g_essayDlg.m_nState, 2);
+        QVERIFY(box->isReadOnly());
+    });
+    QCOMPARE(m_page->m_strEssay, essay);
+    QCOMPARE(g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(0)) ||
+                 g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(3)),
+             !repair.isEmpty());
 }
 
 QTEST_MAIN(TestTrust)
