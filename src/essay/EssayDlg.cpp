@@ -86,9 +86,10 @@ void CEssayDlg::OnSubmit()
     }
 
     // Written over the start of the file the exam start made, which stays
-    // open until the submission ends.
+    // open until the submission ends. It is the program's own file: made
+    // again if it has gone.
     QFile file(QString::fromUtf8(EssayFile));
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+    if (!file.open(QIODevice::ReadWrite)) {
         Ui::Prompt(window, QStringLiteral("无法打开文件“%1”，作文没有提交：%2")
                                .arg(QString::fromUtf8(EssayFile), file.errorString()));
         return;

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -249,6 +250,7 @@ void TestEssay::unreadableEssayFileIsReported()
 {
     StartExam();
     QVERIFY(QFile::remove(QStringLiteral("作文.txt")));
+    QVERIFY(QDir().mkdir(QStringLiteral("作文.txt")));
     InEditor([this](QDialog* editor) {
         MessageBoxes boxes;
         Submit(editor, GoodEssay, boxes);
@@ -258,7 +260,7 @@ void TestEssay::unreadableEssayFileIsReported()
         QVERIFY(!EssayBox(editor)->isReadOnly());
     });
     QCOMPARE(g_essayDlg.m_nState, 1);
-    QVERIFY(!QFile::exists(QStringLiteral("作文.txt")));
+    QVERIFY(QFileInfo(QStringLiteral("作文.txt")).isDir());
     QVERIFY(PageButton(1042)->isEnabled());
 }
 

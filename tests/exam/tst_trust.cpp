@@ -282,8 +282,9 @@ void TestTrust::essayScoredOrNotSubmitted_data()
     QTest::addColumn<QString>("essay");
     QTest::addColumn<QString>("fault");  // SQL, or "remove": the database file goes
     QTest::addColumn<QString>("repair"); // none: nothing is looked up
-    QTest::newRow("word list fails") << Essay << QStringLiteral("ALTER TABLE word RENAME TO gone")
-                                     << QStringLiteral("ALTER TABLE gone RENAME TO word");
+    QTest::newRow("word list fails, essay file deleted")
+        << Essay << QStringLiteral("ALTER TABLE word RENAME TO gone")
+        << QStringLiteral("ALTER TABLE gone RENAME TO word");
     QTest::newRow("keywords fail") << Essay << QStringLiteral("ALTER TABLE write RENAME TO gone")
                                    << QStringLiteral("ALTER TABLE gone RENAME TO write");
     QTest::newRow("too few words, no database")
@@ -299,6 +300,8 @@ void TestTrust::essayScoredOrNotSubmitted()
     // Nothing of the last exam's essay is left to be taken.
     QCOMPARE(g_essayDlg.m_dScore, 0.0);
     QCOMPARE(g_essayDlg.m_strReport, QString());
+    if (qstrcmp(QTest::currentDataTag(), "word list fails, essay file deleted") == 0)
+        QVERIFY(QFile::remove(QStringLiteral("作文.txt")));
     QVERIFY(fault == QLatin1String("remove") ? QFile::remove(m_folder->DatabasePath())
                                              : m_folder->Sql(fault));
     InEditor([&](QDialog* editor) {
@@ -324,6 +327,9 @@ void TestTrust::essayScoredOrNotSubmitted()
     QCOMPARE(g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(0)) ||
                  g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(3)),
              !repair.isEmpty());
+    QFile written(QStringLiteral("作文.txt"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), essay.toUtf8() + '\0');
 }
 
 QTEST_MAIN(TestTrust)
