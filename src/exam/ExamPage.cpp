@@ -18,7 +18,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimerEvent>
@@ -317,7 +319,42 @@ void CExamPage::OnPlayListening()
     Enable({IdListening}, false);
     const QString fullPath =
         QDir::currentPath() + QStringLiteral("/elm/") + ListeningFileName(m_strDocPath);
-    OpenListeningDevice(fullPath);
+    const QString shown = QDir::toNativeSeparators(fullPath);
+    const QFileInfo file(fullPath);
+    if (!file.exists()) {
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingMissing).arg(shown));
+        return;
+    }
+    if (file.isFile() && file.size() == 0) {
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingEmpty).arg(shown));
+        return;
+    }
+    const QString alias = QString::fromUtf8(ListeningAlias);
+    // A device left open under the alias plays instead, as before.
+    if (!OpenListeningDevice(fullPath) && !Mci::DeviceOf(alias)) {
+        QFile recording(fullPath);
+        const QString reason =
+            recording.open(QIODevice::ReadOnly) ? QString() : recording.errorString();
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingUnplayable).arg(shown, reason));
+        return;
+    }
+    if (Mci::Device* device = Mci::DeviceOf(alias)) {
+        // Whether the file decodes is known only once the player has tried.
+        // The message waits until the player's signal has returned: the
+        // device may be closed while the message is shown.
+        device->SetFailureListener(
+            [page = QPointer<CExamPage>(this), shown](const QString& reason) {
+                if (!page)
+                    return;
+                QMetaObject::invokeMethod(
+                    page,
+                    [page, shown, reason] {
+                        Ui::Prompt(page,
+                                   Ui::LoadString(Ui::Str::RecordingUnplayable).arg(shown, reason));
+                    },
+                    Qt::QueuedConnection);
+            });
+    }
     Mci::SendString(QStringLiteral("play mymp3"));
 }
 

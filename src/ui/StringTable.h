@@ -11,6 +11,10 @@ inline constexpr int LeaveRunningExam = 201;
 inline constexpr int NoSuchQuestion = 202; // %1 the number
 inline constexpr int HandInNotRecorded = 203;
 inline constexpr int EssayNotSubmitted = 204;
+inline constexpr int RecordingMissing = 205;    // %1 the file
+inline constexpr int RecordingEmpty = 206;      // %1 the file
+inline constexpr int RecordingUnplayable = 207; // %1 the file, %2 why
+inline constexpr int PaperUnreadable = 208;     // HTML; %1 the file, %2 why
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

@@ -27,19 +27,29 @@ namespace {
 
 const QString Recording = QStringLiteral("elm/2010年江苏高考听力.mp3");
 const QString Document = QStringLiteral("etp/2010年江苏高考英语试题.doc");
-const QString Essay = QStringLiteral(
-    "Last month our class visited a small school in the mountains. We took books, pens and "
-    "warm clothes for the children there. When we arrived, the students were waiting for us at "
-    "the gate with big smiles. We played games with them, read stories together and taught "
-    "them some English songs. A little girl told me that she wanted to become a teacher. I was "
-    "moved by her words. Before we left, every child gave us a card with a picture on it. We "
-    "should help others, and a friend in need is a friend indeed. I hope more will join us.");
+const QString Essay = QStringLiteral("Last month our class visited a small school in the "
+                                     "mountains. We took books, pens and "
+                                     "warm clothes for the children there. When we arrived, the "
+                                     "students were waiting for us at "
+                                     "the gate with big smiles. We played games with them, read "
+                                     "stories together and taught "
+                                     "them some English songs. A little girl told me that she "
+                                     "wanted to become a teacher. I was "
+                                     "moved by her words. Before we left, every child gave us a "
+                                     "card with a picture on it. We "
+                                     "should help others, and a friend in need is a friend "
+                                     "indeed. I hope more will join us.");
+bool g_undecodable = false;
 
 class FakeDevice : public Mci::Device
 {
 public:
     bool Load(const QString&) override { return true; }
-    void Play() override {}
+    void Play() override
+    {
+        if (g_undecodable)
+            Fail(QStringLiteral("not a stream"));
+    }
     void Stop() override {}
 };
 
@@ -73,6 +83,8 @@ private Q_SLOTS:
     void questionThePaperLacks_data();
     void questionThePaperLacks();
     void handInFailsThenRetries();
+    void failuresTellTheTruth_data();
+    void failuresTellTheTruth();
     void essayScoredOrNotSubmitted_data();
     void essayScoredOrNotSubmitted();
 
@@ -99,6 +111,7 @@ void TestTrust::init()
     QVERIFY(m_folder->IsValid());
     WriteFile(Document, "<html><body>1. Why?</body></html>");
     WriteFile(Recording, "ID3");
+    g_undecodable = false;
     Mci::SetDeviceFactory([] { return std::make_unique<FakeDevice>(); });
     // What the last exam left in the editor.
     g_essayDlg.m_dScore = 9.5;
@@ -255,8 +268,8 @@ void TestTrust::handInFailsThenRetries()
     Click(1022);
     m_page->OnTimer();
     const QStringList grades = Grades();
-    QVERIFY(m_folder->Sql(QStringLiteral(
-        "CREATE TRIGGER t BEFORE INSERT ON grades BEGIN SELECT RAISE(ABORT,'x'); END")));
+    QVERIFY(m_folder->Sql(QStringLiteral("CREATE TRIGGER t BEFORE INSERT ON grades "
+                                         "BEGIN SELECT RAISE(ABORT,'x'); END")));
     boxes.Clear();
     Click(1043);
     QCOMPARE(boxes.Texts().size(), 3);
@@ -269,12 +282,54 @@ void TestTrust::handInFailsThenRetries()
     QVERIFY(m_folder->Sql(QStringLiteral("DROP TRIGGER t")));
     boxes.Clear();
     Click(1043);
-    QCOMPARE(
-        boxes.Texts().last(),
-        QStringLiteral("您本次考试成绩为：1.0分（其中客观题得分为：1.0分,作文得分为：0.0分）"));
+    QCOMPARE(boxes.Texts().last(),
+             QStringLiteral("您本次考试成绩为：1.0分（其中客观题得分为：1.0分,"
+                            "作文得分为：0.0分）"));
     QCOMPARE(Grades(), grades + QStringList{QStringLiteral("李四|1.0")});
     QVERIFY(!m_page->IsExamRunning() && !Item<QPushButton>(1043)->isEnabled());
     QVERIFY(Item<QPushButton>(1049)->isEnabled());
+}
+
+void TestTrust::failuresTellTheTruth_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("message"); // none: nothing to tell
+    QTest::newRow("recording missing") << QStringLiteral("missing") << Ui::Str::RecordingMissing;
+    QTest::newRow("recording empty") << QStringLiteral("empty") << Ui::Str::RecordingEmpty;
+    QTest::newRow("recording undecodable")
+        << QStringLiteral("undecodable") << Ui::Str::RecordingUnplayable;
+    QTest::newRow("recording sound") << QString() << 0;
+    QTest::newRow("paper unreadable") << QStringLiteral("paper is a folder") << 0;
+}
+
+void TestTrust::failuresTellTheTruth()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, message);
+    if (fault == QLatin1String("missing"))
+        QVERIFY(QFile::remove(Recording));
+    if (fault == QLatin1String("empty"))
+        WriteFile(Recording, QByteArray());
+    g_undecodable = fault == QLatin1String("undecodable");
+    const bool folder = fault == QLatin1String("paper is a folder");
+    if (folder)
+        QVERIFY(QFile::remove(Document) && QDir().mkdir(Document));
+    QCOMPARE(Start(QStringLiteral("120")), QStringList());
+    const QString shown = Item<QTextBrowser>(1065)->toPlainText();
+    QCOMPARE(shown.contains(QStringLiteral("1. Why?")), !folder);
+    QCOMPARE(shown.contains(QStringLiteral("文件无法读取")), folder);
+
+    MessageBoxes boxes;
+    Click(1047);
+    QCoreApplication::sendPostedEvents(); // the player's report comes later
+    const QString path = QDir::toNativeSeparators(QFileInfo(Recording).absoluteFilePath());
+    QStringList expected;
+    if (message)
+        expected << Str(message).arg(path);
+    if (message == Ui::Str::RecordingUnplayable)
+        expected[0] = expected[0].arg(QStringLiteral("not a stream"));
+    QCOMPARE(boxes.Texts(), expected);
+    QVERIFY(!Item<QPushButton>(1047)->isEnabled());
 }
 
 void TestTrust::essayScoredOrNotSubmitted_data()
