@@ -1,7 +1,10 @@
 #include "ExamApp.h"
 
+#include "ExamDb.h"
+#include "InstanceLock.h"
 #include "MainTabDlg.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -25,6 +28,14 @@ CExamApp::CExamApp(int& argc, char** argv) : QApplication(argc, argv)
 
 bool CExamApp::InitInstance()
 {
+    // One running copy per data folder, for as long as the main window runs.
+    const QString database = QString::fromUtf8(ExamDb::DatabaseFileName);
+    InstanceLock lock(database);
+    if (lock.Acquire() == InstanceLock::State::OtherCopy) {
+        Ui::AppMessageBox(Ui::LoadString(Ui::Str::AlreadyRunning));
+        return false;
+    }
+
     CMainTabDlg dlg;
     dlg.exec();
     return false;

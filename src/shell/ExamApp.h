@@ -12,7 +12,8 @@ public:
     CExamApp(int& argc, char** argv);
 
     // Runs the main window modally; returns false: the program ends when the
-    // main window closes.
+    // main window closes. Before it, a second copy on the same data folder
+    // says so and ends.
     bool InitInstance();
 
 private:

@@ -15,6 +15,7 @@ inline constexpr int RecordingMissing = 205;    // %1 the file
 inline constexpr int RecordingEmpty = 206;      // %1 the file
 inline constexpr int RecordingUnplayable = 207; // %1 the file, %2 why
 inline constexpr int PaperUnreadable = 208;     // HTML; %1 the file, %2 why
+inline constexpr int AlreadyRunning = 209;
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

@@ -1,11 +1,12 @@
 // The data store when something has gone wrong outside the program: a writer
-// that died mid-transaction; hand-in's record, written whole or not at all;
-// counts beyond their range.
+// that died mid-transaction, a second copy; hand-in's record, written whole or
+// not at all; counts beyond their range.
 
 #include "EssayScorer.h"
 #include "ExamDb.h"
 #include "Gbk.h"
 #include "HandIn.h"
+#include "InstanceLock.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -49,6 +50,7 @@ class TestStoreFaults : public QObject
 private Q_SLOTS:
     void readsRollBackADeadWriter_data();
     void readsRollBackADeadWriter();
+    void oneCopyPerDataFolder();
     void handInRecordsAllOrNothing_data();
     void handInRecordsAllOrNothing();
     void loneSurrogates_data();
@@ -108,6 +110,35 @@ void TestStoreFaults::readsRollBackADeadWriter()
     QVERIFY(!QFile::exists(QStringLiteral("word.mdb-journal")));
     QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM word WHERE 单词 LIKE '%~'")),
              QStringList{QStringLiteral("0")});
+}
+
+void TestStoreFaults::oneCopyPerDataFolder()
+{
+    ProgramFolder folder;
+    QVERIFY(folder.IsValid());
+    int pipe[2];
+    QCOMPARE(::pipe(pipe), 0);
+    Child first;
+    if (first.pid == 0) {
+        InstanceLock lock(QStringLiteral("word.mdb"));
+        const char held = lock.Acquire() == InstanceLock::State::Held ? 'y' : 'n';
+        if (::write(pipe[1], &held, 1) == 1)
+            ::pause();
+        ::_exit(1);
+    }
+    ::close(pipe[1]);
+    char held = 0;
+    QCOMPARE(::read(pipe[0], &held, 1), ssize_t(1));
+    ::close(pipe[0]);
+    QCOMPARE(held, 'y');
+    QVERIFY(QFile::exists(QStringLiteral("word.mdb.lock")));
+
+    InstanceLock second(folder.DatabasePath());
+    QCOMPARE(second.Acquire(), InstanceLock::State::OtherCopy);
+    // The first copy crashes: the lock it left is taken over.
+    ::kill(first.pid, SIGKILL);
+    QCOMPARE(first.Wait(), -SIGKILL);
+    QCOMPARE(second.Acquire(), InstanceLock::State::Held);
 }
 
 void TestStoreFaults::handInRecordsAllOrNothing_data()
