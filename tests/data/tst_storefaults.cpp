@@ -1,14 +1,17 @@
 // The data store when something has gone wrong outside the program: a writer
-// that died mid-transaction, a second copy; hand-in's record, written whole or
-// not at all; counts beyond their range.
+// that died mid-transaction, a second copy, a database that cannot serve;
+// hand-in's record, written whole or not at all; counts beyond their range.
 
 #include "EssayScorer.h"
+#include "ExamApp.h"
 #include "ExamDb.h"
 #include "Gbk.h"
 #include "HandIn.h"
 #include "InstanceLock.h"
+#include "StoreCheck.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -17,6 +20,8 @@
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using StoreCheck::Problem;
 
 namespace {
 
@@ -51,6 +56,8 @@ private Q_SLOTS:
     void readsRollBackADeadWriter_data();
     void readsRollBackADeadWriter();
     void oneCopyPerDataFolder();
+    void startUpCheck_data();
+    void startUpCheck();
     void handInRecordsAllOrNothing_data();
     void handInRecordsAllOrNothing();
     void loneSurrogates_data();
@@ -139,6 +146,67 @@ void TestStoreFaults::oneCopyPerDataFolder()
     ::kill(first.pid, SIGKILL);
     QCOMPARE(first.Wait(), -SIGKILL);
     QCOMPARE(second.Acquire(), InstanceLock::State::Held);
+}
+
+void TestStoreFaults::startUpCheck_data()
+{
+    QTest::addColumn<QString>("fault"); // SQL, or what is done to the file
+    QTest::addColumn<Problem>("problem");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("sound") << QString() << Problem::None << QString();
+    QTest::newRow("missing") << QStringLiteral("remove") << Problem::Missing << QString();
+    QTest::newRow("zero bytes") << QStringLiteral("empty") << Problem::NotADatabase << QString();
+    QTest::newRow("random") << QStringLiteral("random") << Problem::NotADatabase << QString();
+    QTest::newRow("truncated") << QStringLiteral("half") << Problem::Damaged << QString();
+    QTest::newRow("table dropped")
+        << QStringLiteral("DROP TABLE write") << Problem::MissingTable << QStringLiteral("write");
+    QTest::newRow("column dropped") << QStringLiteral("ALTER TABLE grades DROP COLUMN 成绩")
+                                    << Problem::MissingColumn << QStringLiteral("成绩");
+    QTest::newRow("read-only") << QStringLiteral("read-only") << Problem::ReadOnly << QString();
+}
+
+void TestStoreFaults::startUpCheck()
+{
+    QFETCH(QString, fault);
+    QFETCH(Problem, problem);
+    QFETCH(QString, named);
+    ProgramFolder folder;
+    QVERIFY(folder.IsValid());
+    const QString path = folder.DatabasePath();
+    QFile file(path);
+    if (fault == QLatin1String("remove"))
+        QVERIFY(file.remove());
+    if (fault == QLatin1String("empty") || fault == QLatin1String("half"))
+        QVERIFY(file.resize(fault == QLatin1String("half") ? file.size() / 2 : 0));
+    if (fault == QLatin1String("random") && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(QByteArray::fromBase64("Fp7x0aQk2m9ZbY3rT0s8yWc1HhN4vVgQ").repeated(128));
+    if (fault.contains(QLatin1Char(' ')))
+        QVERIFY(folder.Sql(fault));
+    const bool readOnly = fault == QLatin1String("read-only");
+    if (readOnly) {
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(folder.Path(), QFile::permissions(folder.Path()) |
+                                                         QFile::ExeOther | QFile::ReadOther));
+    }
+    StoreCheck::Finding finding;
+    if (readOnly && ::geteuid() == 0) {
+        // Permissions do not bind root: the check runs as a user they bind.
+        Child user;
+        if (user.pid == 0)
+            ::_exit(::setgid(65534) || ::setuid(65534) ? 99 : int(StoreCheck::Check(path).problem));
+        finding.problem = Problem(user.Wait());
+    } else {
+        finding = StoreCheck::Check(path);
+    }
+    QCOMPARE(finding.problem, problem);
+    QCOMPARE(finding.column.isEmpty() ? finding.table : finding.column, named);
+    QCOMPARE(QFile::exists(path), fault != QLatin1String("remove"));
+
+    // One message, naming the file.
+    const QString message = StoreCheckMessage(finding, path);
+    QCOMPARE(message.isEmpty(), problem == Problem::None);
+    if (!message.isEmpty())
+        QVERIFY(message.contains(QDir::toNativeSeparators(path)));
 }
 
 void TestStoreFaults::handInRecordsAllOrNothing_data()
