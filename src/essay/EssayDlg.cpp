@@ -117,7 +117,7 @@ void CEssayDlg::OnSubmit()
     }
 
     Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
-    Ui::Control<QPlainTextEdit>(window, IdText)->setReadOnly(true);
+    LockText();
     m_nState = 2;
     m_dScore = scored->score;
     m_strReport = scored->report;
@@ -146,4 +146,17 @@ std::optional<EssayScorer::Result> CEssayDlg::ScoreEssay(const EssayCounts& coun
         return std::nullopt;
     inputs.keywordHits = *hits;
     return EssayScorer::Score(inputs);
+}
+
+void CEssayDlg::LockText()
+{
+    auto* text = m_window ? Ui::Control<QPlainTextEdit>(m_window.get(), IdText) : nullptr;
+    if (!text)
+        return;
+    text->setReadOnly(true);
+    // A read-only box is drawn on the window's colour, as the system draws
+    // one, so the student sees that the text can no longer change.
+    QPalette palette = text->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    text->setPalette(palette);
 }

@@ -49,6 +49,8 @@ public:
     // keywords up only when an early verdict does not settle it. Nothing
     // when a lookup failed (reported).
     std::optional<EssayScorer::Result> ScoreEssay(const EssayCounts& counts) const;
+    // Locks the open editor's essay text: read-only, and drawn so.
+    void LockText();
 
     // Where the scorer takes the time from (seconds since 1970); tests fix it.
     std::function<std::int64_t()> m_clock;

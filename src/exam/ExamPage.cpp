@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -231,10 +230,7 @@ void CExamPage::OnTimer()
 
     m_timer.stop();
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
-    if (QDialog* editor = g_essayDlg.Window()) {
-        if (auto* text = Ui::Control<QPlainTextEdit>(editor, 1055))
-            text->setReadOnly(true);
-    }
+    g_essayDlg.LockText();
     Mci::SendString(QStringLiteral("close mymp3"));
     Prompt("考试时间到，请交卷！");
 }

@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 namespace {
 constexpr int MainTemplate = 102;
@@ -34,7 +36,6 @@ bool CMainTabDlg::OnInitDialog()
         auto* about = new QAction(aboutText, this);
         connect(about, &QAction::triggered, this, [this] { OnSysCommand(AboutCommand); });
         addAction(about);
-        setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
     setWindowIcon(m_hIcon);
@@ -85,6 +86,26 @@ void CMainTabDlg::ShowPageOf(int sel)
     default:
         break;
     }
+}
+
+QMenu* CMainTabDlg::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    // A menu hides a separator it begins with unless told otherwise.
+    menu->setSeparatorsCollapsible(false);
+    menu->addActions(actions());
+    return menu;
+}
+
+void CMainTabDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (actions().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void CMainTabDlg::reject()

@@ -19,6 +19,7 @@
 #include <QIcon>
 
 class CExamPage;
+class QMenu;
 class CPrefacePage;
 class CUsagePage;
 class TabControl;
@@ -38,6 +39,8 @@ public:
     void ShowPageOf(int sel);
     // A window-menu command: the About entry opens the About box.
     void OnSysCommand(int id);
+    // The window's context menu, made anew for each right-click.
+    QMenu* CreateContextMenu();
 
     // Escape and every kind of close end here.
     void reject() override;
@@ -47,6 +50,9 @@ public:
     CUsagePage* m_pageUsage = nullptr;
     TabControl* m_tab = nullptr;
     QIcon m_hIcon;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool OnInitDialog();

@@ -66,6 +66,13 @@ QString Str(int id)
     return Ui::LoadString(id);
 }
 
+// Drawn read-only, on the window's colour.
+bool LooksLocked(const QPlainTextEdit* box)
+{
+    return box->isReadOnly() &&
+           box->palette().color(QPalette::Base) == box->palette().color(QPalette::Window);
+}
+
 } // namespace
 
 class TestTrust : public QObject
@@ -87,6 +94,7 @@ private Q_SLOTS:
     void failuresTellTheTruth();
     void essayScoredOrNotSubmitted_data();
     void essayScoredOrNotSubmitted();
+    void whatTheStudentSees();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -376,7 +384,7 @@ void TestTrust::essayScoredOrNotSubmitted()
         }
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("作文提交成功！")});
         QCOMPARE(g_essayDlg.m_nState, 2);
-        QVERIFY(box->isReadOnly());
+        QVERIFY(LooksLocked(box));
     });
     QCOMPARE(m_page->m_strEssay, essay);
     QCOMPARE(g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(0)) ||
@@ -385,6 +393,34 @@ void TestTrust::essayScoredOrNotSubmitted()
     QFile written(QStringLiteral("作文.txt"));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), essay.toUtf8() + '\0');
+}
+
+void TestTrust::whatTheStudentSees()
+{
+    // The About entry's separator is drawn, not folded away.
+    std::unique_ptr<QMenu> menu(m_main->CreateContextMenu());
+    QVERIFY(menu->actions()[0]->isSeparator());
+    QVERIFY(menu->actionGeometry(menu->actions()[0]).height() > 0);
+
+    // Eight wrong answers, four rows: every column and every row in sight.
+    auto* review = new CReviewDlg(QStringLiteral("2010年江苏高考英语试题"), m_page);
+    review->show();
+    auto* list = review->findChild<QTableWidget*>(QStringLiteral("1004"));
+    QCOMPARE(list->rowCount(), 4);
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    QVERIFY(list->rowViewportPosition(3) + list->rowHeight(3) <= list->viewport()->height());
+
+    // A whole report scrolls; a short one needs no scroll bar.
+    CEssayReportDlg report;
+    report.m_strReport = EssayScorer::Score(EssayScorer::Inputs{100, 60, 50, 10, -2, 2, 0}).report;
+    report.UpdateData(false);
+    report.show();
+    auto* box = report.findChild<QPlainTextEdit*>(QStringLiteral("1060"));
+    QVERIFY(box->verticalScrollBar()->isVisible() && box->verticalScrollBar()->maximum() > 0);
+    box->setPlainText(QStringLiteral("没写作文，所以没有分数。"));
+    QCoreApplication::sendPostedEvents(); // the bar goes once the change is
+                                          // posted
+    QVERIFY(!box->verticalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(TestTrust)

@@ -199,7 +199,6 @@ void TestMainWindow::aboutEntryOpensAboutBox()
 void TestMainWindow::aboutEntryAfterSeparator()
 {
     CMainTabDlg dlg;
-    QCOMPARE(dlg.contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = dlg.actions();
     QCOMPARE(actions.size(), 2);
     QVERIFY(actions[0]->isSeparator());
