@@ -55,9 +55,15 @@ QString FindAccessDriver()
 
 QString OpenName(const QString& path, Variant variant)
 {
+    // Both variants open read-write: a read that finds the hot journal of a
+    // writer that died mid-transaction must roll it back before it can read,
+    // and SQLite cannot do that on a read-only connection ("attempt to write
+    // a readonly database"). A read is kept from changing data by
+    // PRAGMA query_only instead (RunOperation). A file the user may not
+    // write opens read-only all the same. Neither variant creates the file.
+    Q_UNUSED(variant);
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    const QLatin1String mode(variant == Variant::ReadKeyed ? "?mode=ro" : "?mode=rw");
-    return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + mode;
+    return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + QLatin1String("?mode=rw");
 }
 
 QVariant Row::Value(const char* column) const
@@ -124,10 +130,23 @@ void Connection::Query(const Statement& statement, const QVariantList& values,
     query.finish();
 }
 
-void Connection::Exec(const Statement& statement, const QVariantList& values)
+int Connection::Exec(const Statement& statement, const QVariantList& values)
 {
-    Run(statement, values).finish();
+    QSqlQuery& query = Run(statement, values);
+    const int rows = query.numRowsAffected();
+    query.finish();
+    return rows;
 }
+
+namespace {
+// A statement of the operation itself (the transaction, the read-only switch).
+void Control(const QSqlDatabase& db, const QString& text)
+{
+    QSqlQuery query(db);
+    if (!query.exec(text))
+        throw Error{ErrorText(query.lastError())};
+}
+} // namespace
 
 Result RunOperation(Variant variant, const Body& body)
 {
@@ -148,12 +167,16 @@ Result RunOperation(Variant variant, const Body& body)
         try {
             if (!db.open())
                 throw Error{ErrorText(db.lastError())};
-            if (writing && !db.transaction())
-                throw Error{ErrorText(db.lastError())};
-            Connection connection(name);
-            body(connection);
-            if (writing && !db.commit())
-                throw Error{ErrorText(db.lastError())};
+            // A write takes the write lock at once: what it reads stays true
+            // until it commits (hand-in reads the scores it records).
+            Control(db, writing ? QStringLiteral("BEGIN IMMEDIATE")
+                                : QStringLiteral("PRAGMA query_only=1"));
+            {
+                Connection connection(name);
+                body(connection);
+            }
+            if (writing)
+                Control(db, QStringLiteral("COMMIT"));
         } catch (const Error& error) {
             failure = error.text;
             if (writing && db.isOpen())

@@ -15,8 +15,8 @@
 //
 // Every operation finds the driver, opens its own connection, runs its
 // statements and closes the connection before it returns; no connection is
-// held between operations. A read operation opens the file read-only, a write
-// operation read-write inside one transaction. Neither ever creates the file.
+// held between operations. A read operation can change no data, a write
+// operation runs inside one transaction. Neither ever creates the file.
 //
 // Errors are reported once through the application message box
 // ("数据库错误: " and the driver's text). The statements after the failing one
@@ -93,8 +93,9 @@ public:
     // Runs a query and hands each row, in the order the database returns
     // them, to onRow.
     void Query(const Statement& statement, const QVariantList& values, const RowHandler& onRow);
-    // Runs a statement that returns no rows.
-    void Exec(const Statement& statement, const QVariantList& values = {});
+    // Runs a statement that returns no rows; returns the number of rows it
+    // changed.
+    int Exec(const Statement& statement, const QVariantList& values = {});
 
 private:
     friend Result RunOperation(Variant, const std::function<void(Connection&)>&);

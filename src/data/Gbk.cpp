@@ -15,6 +15,14 @@ qsizetype CharBytes(QStringEncoder& encoder, QStringView character)
         // far as U+9FA5, in two bytes.
         if (unit >= 0x4E00 && unit <= 0x9FA5)
             return 2;
+        // Half a surrogate pair stands for no character: it counts as the
+        // replacement character. Given to the encoder, a high half would
+        // wait there for its partner and the next character would be
+        // counted with it.
+        if (QChar::isSurrogate(unit)) {
+            static const QChar replacement = QChar::ReplacementCharacter;
+            return CharBytes(encoder, QStringView(&replacement, 1));
+        }
     }
     return QByteArray(encoder.encode(character)).size();
 }

@@ -17,13 +17,15 @@
 //     when the text begins with a separator).
 //  6. The distinct words are the non-empty words between separators, in
 //     order of first occurrence; letter case counts.
+//
+// The counts are 64-bit: no text a string can hold overflows them.
 struct EssayCounts
 {
-    int nMarks = 0;
-    int nWords = 0;
+    qint64 nMarks = 0;
+    qint64 nWords = 0;
     bool endPenalty = false; // the text did not end with a mark
     QStringList distinctWords;
-    int nDistinct() const { return int(distinctWords.size()); }
+    qint64 nDistinct() const { return distinctWords.size(); }
 };
 
 // The counts of a text, in time linear in its length.

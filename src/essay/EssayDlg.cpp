@@ -7,6 +7,7 @@
 #include "EssayScorer.h"
 #include "Exchange.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -86,9 +87,10 @@ void CEssayDlg::OnSubmit()
     }
 
     // Written over the start of the file the exam start made, which stays
-    // open until the submission ends.
+    // open until the submission ends. It is the program's own file: made
+    // again if it has gone.
     QFile file(QString::fromUtf8(EssayFile));
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+    if (!file.open(QIODevice::ReadWrite)) {
         Ui::Prompt(window, QStringLiteral("无法打开文件“%1”，作文没有提交：%2")
                                .arg(QString::fromUtf8(EssayFile), file.errorString()));
         return;
@@ -101,41 +103,61 @@ void CEssayDlg::OnSubmit()
         return;
     }
 
-    Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
-    Ui::Control<QPlainTextEdit>(window, IdText)->setReadOnly(true);
-    m_nState = 2;
-
     const EssayCounts counts = AnalyseEssay(m_strEssay);
     m_nEndPenalty = 0;
     if (counts.endPenalty) {
         Ui::MessageBox(window, QStringLiteral("结尾无标点"), QCoreApplication::applicationName());
         m_nEndPenalty = -2;
     }
-    const std::optional<int> known = EssayLookups::CountKnownWords(counts.distinctWords);
-    if (!known)
+    // An essay is scored, or it is not submitted: the student can try again
+    // once the database answers.
+    const std::optional<EssayScorer::Result> scored = ScoreEssay(counts);
+    if (!scored) {
+        Ui::Prompt(window, Ui::LoadString(Ui::Str::EssayNotSubmitted));
         return;
+    }
 
-    m_strReport = ScoreEssay(counts.nWords, counts.nDistinct(), *known, counts.nMarks);
+    Ui::Control<QPushButton>(window, IdSubmit)->setEnabled(false);
+    LockText();
+    m_nState = 2;
+    m_dScore = scored->score;
+    m_strReport = scored->report;
     Ui::Prompt(window, QStringLiteral("作文提交成功！"));
 }
 
-QString CEssayDlg::ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks)
+std::optional<EssayScorer::Result> CEssayDlg::ScoreEssay(const EssayCounts& counts) const
 {
+    if (std::optional<EssayScorer::Result> verdict =
+            EssayScorer::EarlyVerdict(counts.nWords, counts.nDistinct()))
+        return verdict;
+
     EssayScorer::Inputs inputs;
-    inputs.nWords = nWords;
-    inputs.nDistinct = nDistinct;
-    inputs.nKnown = nKnown;
-    inputs.nMarks = nMarks;
+    inputs.nWords = counts.nWords;
+    inputs.nDistinct = counts.nDistinct();
+    inputs.nMarks = counts.nMarks;
     inputs.endPenalty = m_nEndPenalty;
     inputs.seconds = m_clock();
-
+    const std::optional<qint64> known = EssayLookups::CountKnownWords(counts.distinctWords);
+    if (!known)
+        return std::nullopt;
+    inputs.nKnown = *known;
     const std::optional<int> hits =
         EssayLookups::KeywordHits(PaperNameFromPath(m_strDocPath), m_strEssay);
     if (!hits)
-        return QString();
+        return std::nullopt;
     inputs.keywordHits = *hits;
+    return EssayScorer::Score(inputs);
+}
 
-    const EssayScorer::Result scored = EssayScorer::Score(inputs);
-    m_dScore = scored.score;
-    return scored.report;
+void CEssayDlg::LockText()
+{
+    auto* text = m_window ? Ui::Control<QPlainTextEdit>(m_window.get(), IdText) : nullptr;
+    if (!text)
+        return;
+    text->setReadOnly(true);
+    // A read-only box is drawn on the window's colour, as the system draws
+    // one, so the student sees that the text can no longer change.
+    QPalette palette = text->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    text->setPalette(palette);
 }

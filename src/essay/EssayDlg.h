@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EssayAnalysis.h"
+#include "EssayScorer.h"
 
 #include <QString>
 
@@ -44,8 +45,12 @@ public:
     void UpdateData(bool save);
     void OnSave();
     void OnSubmit();
-    // Scores the submitted essay: sets m_dScore and returns the report.
-    QString ScoreEssay(int nWords, int nDistinct, int nKnown, int nMarks);
+    // Scores the essay from its counts, looking its words and the paper's
+    // keywords up only when an early verdict does not settle it. Nothing
+    // when a lookup failed (reported).
+    std::optional<EssayScorer::Result> ScoreEssay(const EssayCounts& counts) const;
+    // Locks the open editor's essay text: read-only, and drawn so.
+    void LockText();
 
     // Where the scorer takes the time from (seconds since 1970); tests fix it.
     std::function<std::int64_t()> m_clock;

@@ -3,9 +3,9 @@
 #include "EssayScorer.h"
 #include "ExamDb.h"
 
-std::optional<int> EssayLookups::CountKnownWords(const QStringList& words)
+std::optional<qint64> EssayLookups::CountKnownWords(const QStringList& words)
 {
-    int known = 0;
+    qint64 known = 0;
     const ExamDb::Result result = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
         for (const QString& word : words) {
             bool found = false;
@@ -30,9 +30,7 @@ std::optional<int> EssayLookups::KeywordHits(const QString& paper, const QString
         if (!keywords)
             keywords = QString();
     });
-    if (result == ExamDb::Result::NoDriver)
+    if (result != ExamDb::Result::Done)
         return std::nullopt;
-    if (result == ExamDb::Result::Failed)
-        return 0;
     return EssayScorer::KeywordHits(*keywords, essay);
 }

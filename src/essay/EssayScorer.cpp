@@ -44,11 +44,24 @@ int StructureDraw(std::int64_t seconds)
     return static_cast<int>(std::floor((r - 10.0) * (4.0 / 32757.0))) + 2;
 }
 
+std::optional<Result> EarlyVerdict(qint64 nWords, qint64 nDistinct)
+{
+    if (nWords < 20)
+        return Verdict(0.0, "该作文得分为：0分；原因：单词数量太少！");
+    if (nDistinct <= 15)
+        return Verdict(0.0, "该作文得分为：0分；原因：该作文使用的词汇量太少！");
+    if (nDistinct <= 25)
+        return Verdict(3.0, "该作文得分为：3分(勉励分)；原因：写作的词汇不够丰富！");
+    if (nDistinct <= 35)
+        return Verdict(5.0, "该作文得分为：5分(勉励分)；原因：写作的词汇较少！");
+    return std::nullopt;
+}
+
 Result Score(const Inputs& in)
 {
-    // Step 1: quantity.
-    if (in.nWords < 20)
-        return Verdict(0.0, "该作文得分为：0分；原因：单词数量太少！");
+    // Steps 1 and 2: quantity and vocabulary.
+    if (std::optional<Result> verdict = EarlyVerdict(in.nWords, in.nDistinct))
+        return *verdict;
     int q = 7;
     if (in.nWords <= 39)
         q = 2;
@@ -61,16 +74,10 @@ Result Score(const Inputs& in)
     else
         q = 6;
 
-    // Step 2: vocabulary.
-    if (in.nDistinct <= 15)
-        return Verdict(0.0, "该作文得分为：0分；原因：该作文使用的词汇量太少！");
-    if (in.nDistinct <= 25)
-        return Verdict(3.0, "该作文得分为：3分(勉励分)；原因：写作的词汇不够丰富！");
-    if (in.nDistinct <= 35)
-        return Verdict(5.0, "该作文得分为：5分(勉励分)；原因：写作的词汇较少！");
-
     // Step 3: word usage.
-    const double r1 = ((in.nKnown + 2 * in.nMarks) * 0.1 / in.nDistinct) * 10.0;
+    // The sum is exact in 64 bits (no count exceeds a string's length) and
+    // in a double (below 2^53 for any text that fits in memory).
+    const double r1 = (double(in.nKnown + 2 * in.nMarks) * 0.1 / in.nDistinct) * 10.0;
     double w = 0.0;
     if (r1 >= 0.8)
         w = q + 1;
@@ -121,14 +128,15 @@ Result Score(const Inputs& in)
     // Step 8: report.
     QString report = grader;
     report += QString::asprintf(
-        "给你的作文评分：\r\n\r\n一、单词运用（共15分）：\r\n1、单词总数：%d；         "
+        "给你的作文评分：\r\n\r\n一、单词运用（共15分）：\r\n1、单词总数：%lld；         "
         "2、运用词汇量 ："
-        "%d；\r\n3、得分——数量得分：%d分； "
+        "%lld；\r\n3、得分——数量得分：%d分； "
         "单词运用水平得分：%2.1f分。\r\n二、句子运用（共7分）：\r\n1、"
-        "句子数量：%d；   "
+        "句子数量：%lld；   "
         "2、句子运用水平得分：%2.1f分。\r\n三、文章扣题程度得分（共3分）：%d分；\r\n四、"
         "语法、句法及文章整体结构：%2.1f分；\r\n",
-        in.nWords, in.nDistinct, q, w, in.nMarks, s, r, g);
+        static_cast<long long>(in.nWords), static_cast<long long>(in.nDistinct), q, w,
+        static_cast<long long>(in.nMarks), s, r, g);
     if (in.endPenalty == -2)
         report += QStringLiteral("五、文章没收尾或者忘记写标点，扣2分。\r\n");
     report += QString::asprintf("总结——文章的整体得分：%2.1f", total);

@@ -55,6 +55,7 @@ bool CReviewDlg::OnInitDialog()
                          {"你的答案", 12},
                          {"正确答案", 12}},
                         Qt::AlignHCenter);
+    Ui::FitReportListToBox(list);
 
     // Two wrong answers to a row.
     const Results::Rows wrong = Results::WrongAnswers(m_strPaper);
@@ -82,6 +83,9 @@ void CReviewDlg::OnShowEssayReport()
 CEssayReportDlg::CEssayReportDlg(QWidget* parent) : QDialog(parent)
 {
     Ui::ApplyTemplate(this, EssayReportTemplate);
+    // The report runs longer than its box: a scroll bar comes when it does.
+    if (auto* report = Ui::Control<QPlainTextEdit>(this, IdReport))
+        report->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void CEssayReportDlg::UpdateData(bool save)

@@ -7,17 +7,20 @@
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "GradeDlgs.h"
+#include "HandIn.h"
 #include "Marking.h"
 #include "Mci.h"
 #include "MessageBox.h"
 #include "ReviewDlg.h"
+#include "StringTable.h"
 #include "TextResource.h"
 
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
+#include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimerEvent>
@@ -139,8 +142,14 @@ void CExamPage::OnStart()
     m_strReport.clear();
     m_dScore = 0.0;
     g_essayDlg.m_nStartMinutes = 0;
+    // Nor does the editor keep the last exam's result.
+    g_essayDlg.m_dScore = 0.0;
+    g_essayDlg.m_strReport.clear();
+    g_essayDlg.m_nEndPenalty = 0;
 
-    UpdateData(true);
+    // A typo in the minutes has been shown; the exchange stopped there, so
+    // the minutes and the name would be the last exam's.
+    const bool exchanged = UpdateData(true);
     // No exam starts on answers that were not cleared: their old scores would
     // count in the new exam. The failure has been reported.
     if (!ResetAnswers())
@@ -150,6 +159,8 @@ void CExamPage::OnStart()
         if (essay.open(QIODevice::WriteOnly | QIODevice::Truncate))
             essay.close();
     }
+    if (!exchanged)
+        return;
 
     if (m_nPaper < 0) {
         Prompt("请选择考试题目！");
@@ -179,6 +190,7 @@ void CExamPage::OnStart()
 
     m_timer.start(TimerPeriodMs, this);
     start->setText(QString::fromUtf8(ReselectCaption));
+    m_bExamRunning = true;
 }
 
 void CExamPage::timerEvent(QTimerEvent* event)
@@ -200,17 +212,31 @@ void CExamPage::OnTimer()
 
     m_timer.stop();
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
-    if (QDialog* editor = g_essayDlg.Window()) {
-        if (auto* text = Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText))
-            text->setReadOnly(true);
-    }
+    g_essayDlg.LockText();
     Mci::SendString(QStringLiteral("close mymp3"));
     Prompt("考试时间到，请交卷！");
 }
 
 bool CExamPage::MarkAnswer(const QString& number, const QString& answer)
 {
-    return Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer);
+    switch (Marking::RecordAndMark(PaperNameFromPath(m_strDocPath), number, answer)) {
+    case Marking::Outcome::Marked:
+        return true;
+    case Marking::Outcome::NoSuchQuestion:
+        NoSuchQuestion(number);
+        return false;
+    case Marking::Outcome::Failed:
+        break;
+    }
+    return false;
+}
+
+void CExamPage::NoSuchQuestion(const QString& digits)
+{
+    QString number = digits;
+    while (number.size() > 1 && number.startsWith(QLatin1Char('0')))
+        number.remove(0, 1);
+    Ui::Prompt(this, Ui::LoadString(Ui::Str::NoSuchQuestion).arg(number));
 }
 
 std::optional<int> CExamPage::CheckQuestionNumber(const QString& typed)
@@ -219,9 +245,14 @@ std::optional<int> CExamPage::CheckQuestionNumber(const QString& typed)
         Prompt("题目不能为空！");
         return std::nullopt;
     }
+    if (!Marking::IsAllDigits(typed)) {
+        Prompt("题目必须为数字！");
+        return std::nullopt;
+    }
+    // Digits beyond int are a number no paper has.
     const std::optional<int> number = Marking::QuestionNumber(typed);
     if (!number)
-        Prompt("题目必须为数字！");
+        NoSuchQuestion(typed);
     return number;
 }
 
@@ -266,7 +297,42 @@ void CExamPage::OnPlayListening()
     Enable({IdListening}, false);
     const QString fullPath =
         QDir::currentPath() + QStringLiteral("/elm/") + ListeningFileName(m_strDocPath);
-    OpenListeningDevice(fullPath);
+    const QString shown = QDir::toNativeSeparators(fullPath);
+    const QFileInfo file(fullPath);
+    if (!file.exists()) {
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingMissing).arg(shown));
+        return;
+    }
+    if (file.isFile() && file.size() == 0) {
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingEmpty).arg(shown));
+        return;
+    }
+    const QString alias = QString::fromUtf8(ListeningAlias);
+    // A device left open under the alias plays instead, as before.
+    if (!OpenListeningDevice(fullPath) && !Mci::DeviceOf(alias)) {
+        QFile recording(fullPath);
+        const QString reason =
+            recording.open(QIODevice::ReadOnly) ? QString() : recording.errorString();
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::RecordingUnplayable).arg(shown, reason));
+        return;
+    }
+    if (Mci::Device* device = Mci::DeviceOf(alias)) {
+        // Whether the file decodes is known only once the player has tried.
+        // The message waits until the player's signal has returned: the
+        // device may be closed while the message is shown.
+        device->SetFailureListener(
+            [page = QPointer<CExamPage>(this), shown](const QString& reason) {
+                if (!page)
+                    return;
+                QMetaObject::invokeMethod(
+                    page,
+                    [page, shown, reason] {
+                        Ui::Prompt(page,
+                                   Ui::LoadString(Ui::Str::RecordingUnplayable).arg(shown, reason));
+                    },
+                    Qt::QueuedConnection);
+            });
+    }
     Mci::SendString(QStringLiteral("play mymp3"));
 }
 
@@ -303,36 +369,28 @@ void CExamPage::OnHandIn()
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString paper = PaperNameFromPath(m_strDocPath);
 
+    // Only a recorded grade ends the exam. Until then everything stays as
+    // it is (the countdown too), and 交卷 can be pressed again.
+    const HandIn::Outcome outcome = HandIn::Record(paper, time, m_strName, m_dScore);
+    switch (outcome.status) {
+    case HandIn::Status::Recorded:
+        break;
+    case HandIn::Status::NoScores:
+        Prompt("无得分!");
+        return;
+    case HandIn::Status::Failed:
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::HandInNotRecorded));
+        return;
+    case HandIn::Status::NoDriver:
+        return;
+    }
+
+    m_bExamRunning = false;
     m_timer.stop();
     Enable({IdReview, IdStart}, true);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);
     Mci::SendString(QStringLiteral("close mymp3"));
-
-    // The points of every row: the start cleared every paper's.
-    double objective = 0.0;
-    bool anyRow = false;
-    const ExamDb::Result sum = ExamDb::ReadKeyed([&](ExamDb::Connection& db) {
-        db.Query(Sql::SumScores, {}, [&](const ExamDb::Row& row) {
-            anyRow = true;
-            if (const std::optional<qint16> points = row.Short("得分"))
-                objective += *points;
-        });
-    });
-    if (sum == ExamDb::Result::NoDriver)
-        return;
-    if (sum == ExamDb::Result::Done && !anyRow) {
-        Prompt("无得分!");
-        return;
-    }
-
-    const QString objectiveText = QString::asprintf("客观题得分为：%2.1f", objective);
-    const double total = objective + m_dScore;
-    // A failed grade row has been reported; the student still learns the score.
-    ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
-        db.Exec(Sql::InsertGrade, {paper, time, m_strName, QString::asprintf("%f", total)});
-    });
-    Ui::Prompt(this, QString::asprintf("您本次考试成绩为：%2.1f分（其中%s分,作文得分为：%2.1f分）",
-                                       total, objectiveText.toUtf8().constData(), m_dScore));
+    Ui::Prompt(this, HandIn::ScoreMessage(outcome.objective, m_dScore));
     g_essayDlg.m_nState = 9;
 }
 

@@ -15,7 +15,8 @@ class QPushButton;
 // clears the last attempt, shows the paper in the browser pane, opens the
 // answer card and starts a countdown of one tick a minute. At time-up the
 // answer card locks and only hand-in remains. Hand-in adds up the marks of
-// the answer card and the essay's score and records the total.
+// the answer card and the essay's score and records the total; only a
+// recorded total ends the exam.
 class CExamPage : public PageDialog
 {
     Q_OBJECT
@@ -42,10 +43,12 @@ public:
     // Clears every recorded answer before an exam; false if that failed.
     bool ResetAnswers();
     // Records and marks one answer for the current paper; false if nothing
-    // could be recorded.
+    // was recorded (the student has been told why).
     bool MarkAnswer(const QString& number, const QString& answer);
 
     bool IsTimerRunning() const { return m_timer.isActive(); }
+    // Started and not yet handed in (time-up included).
+    bool IsExamRunning() const { return m_bExamRunning; }
 
     double m_dScore = 0.0;
     int m_nRemaining = 0;
@@ -73,6 +76,7 @@ private:
     // The number typed on the answer card, or nothing (the student is told
     // why: no number, or not a number).
     std::optional<int> CheckQuestionNumber(const QString& typed);
+    void NoSuchQuestion(const QString& digits);
     QPushButton* Button(int id) const;
     void Enable(std::initializer_list<int> ids, bool enable);
 
@@ -80,4 +84,5 @@ private:
     QComboBox* m_comboChoice = nullptr;
     CWebBrowser2 m_browser;
     QBasicTimer m_timer;
+    bool m_bExamRunning = false;
 };

@@ -43,10 +43,16 @@ int Marking::Score(const QString& key, int points, const QString& answer)
     return key == answer ? points : 0;
 }
 
-bool Marking::RecordAndMark(const QString& paper, const QString& number, const QString& answer)
+Marking::Outcome Marking::RecordAndMark(const QString& paper, const QString& number,
+                                        const QString& answer)
 {
+    bool stored = false;
     const ExamDb::Result result = ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
-        db.Exec(Sql::StoreAnswer, {answer, number, paper});
+        // No row for the number: the paper has no such question, and there
+        // is nothing to mark.
+        stored = db.Exec(Sql::StoreAnswer, {answer, number, paper}) > 0;
+        if (!stored)
+            return;
         QString key;
         int points = 0;
         bool first = true;
@@ -59,5 +65,7 @@ bool Marking::RecordAndMark(const QString& paper, const QString& number, const Q
         });
         db.Exec(Sql::StoreScore, {Score(key, points, answer), number, paper});
     });
-    return result == ExamDb::Result::Done;
+    if (result != ExamDb::Result::Done)
+        return Outcome::Failed;
+    return stored ? Outcome::Marked : Outcome::NoSuchQuestion;
 }

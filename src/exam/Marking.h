@@ -23,9 +23,15 @@ QString QuestionNumberText(int number);
 // number of them); else 0. Comparison is exact: case and blanks count.
 int Score(const QString& key, int points, const QString& answer);
 
+enum class Outcome
+{
+    Marked,         // the answer and its score are stored
+    NoSuchQuestion, // the paper has no question of that number: nothing stored
+    Failed,         // a database error, reported: nothing stored
+};
+
 // Records the answer to question `number` of the paper, marks it against the
-// key and records the score, in one write operation. False when nothing could
-// be recorded (the error has been reported).
-bool RecordAndMark(const QString& paper, const QString& number, const QString& answer);
+// key and records the score, in one write operation.
+Outcome RecordAndMark(const QString& paper, const QString& number, const QString& answer);
 
 } // namespace Marking

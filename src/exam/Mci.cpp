@@ -13,7 +13,12 @@ namespace {
 class MediaDevice : public Mci::Device
 {
 public:
-    MediaDevice() { m_player.setAudioOutput(&m_output); }
+    MediaDevice()
+    {
+        m_player.setAudioOutput(&m_output);
+        QObject::connect(&m_player, &QMediaPlayer::errorOccurred, &m_player,
+                         [this](QMediaPlayer::Error, const QString& text) { Fail(text); });
+    }
 
     bool Load(const QString& path) override
     {
@@ -64,6 +69,29 @@ void CloseAll()
 }
 
 } // namespace
+
+void Mci::Device::SetFailureListener(FailureListener listener)
+{
+    m_listener = std::move(listener);
+    Tell();
+}
+
+void Mci::Device::Fail(const QString& reason)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    m_failure = reason;
+    Tell();
+}
+
+void Mci::Device::Tell()
+{
+    if (!m_failed || m_told || !m_listener)
+        return;
+    m_told = true;
+    m_listener(m_failure);
+}
 
 Mci::Factory Mci::SetDeviceFactory(Factory factory)
 {

@@ -11,7 +11,8 @@ class QMediaPlayer;
 // strings: a file is opened as a device under an alias, and commands name the
 // alias ("play mymp3", "close mymp3"). One device per alias: opening an alias
 // that is open fails, and the device already open stays. Playback is
-// asynchronous; failures are silent, as nobody is told about them.
+// asynchronous: a file that turns out not to play is told to whoever listens
+// on the device.
 namespace Mci {
 
 // What plays a file. The default plays through Qt Multimedia.
@@ -24,6 +25,23 @@ public:
     // Starts from the beginning and returns at once.
     virtual void Play() = 0;
     virtual void Stop() = 0;
+
+    // Tells `listener`, once, why the file cannot be played, should the
+    // device find that out: at once if it already has, else later, from the
+    // event loop.
+    using FailureListener = std::function<void(const QString& reason)>;
+    void SetFailureListener(FailureListener listener);
+
+protected:
+    // The device's file cannot be played.
+    void Fail(const QString& reason);
+
+private:
+    void Tell();
+    FailureListener m_listener;
+    QString m_failure;
+    bool m_failed = false;
+    bool m_told = false;
 };
 
 using Factory = std::function<std::unique_ptr<Device>()>;

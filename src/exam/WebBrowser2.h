@@ -13,8 +13,8 @@ public:
     QTextBrowser* Browser() const { return m_browser; }
 
     // Shows the document at a full path; backslashes in the program's own
-    // path form are taken as folder separators. A file that cannot be read
-    // shows a notice naming it.
+    // path form are taken as folder separators. A file that is missing, or
+    // there but cannot be read, shows a notice naming it and saying which.
     void Navigate(const QString& url);
 
 private:

@@ -1,8 +1,13 @@
 #include "ExamApp.h"
 
+#include "ExamDb.h"
+#include "InstanceLock.h"
 #include "MainTabDlg.h"
 #include "MessageBox.h"
+#include "StringTable.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -27,7 +32,52 @@ CExamApp::CExamApp(int& argc, char** argv) : QApplication(argc, argv)
 
 bool CExamApp::InitInstance()
 {
+    // One running copy per data folder, for as long as the main window runs.
+    const QString database = QString::fromUtf8(ExamDb::DatabaseFileName);
+    InstanceLock lock(database);
+    if (lock.Acquire() == InstanceLock::State::OtherCopy) {
+        Ui::AppMessageBox(Ui::LoadString(Ui::Str::AlreadyRunning));
+        return false;
+    }
+    // A database that cannot serve is named once; the texts can still be read.
+    const QString problem = StoreCheckMessage(StoreCheck::Check(database), database);
+    if (!problem.isEmpty())
+        Ui::AppMessageBox(problem);
+
     CMainTabDlg dlg;
     dlg.exec();
     return false;
+}
+
+QString StoreCheckMessage(const StoreCheck::Finding& finding, const QString& path)
+{
+    using StoreCheck::Problem;
+    const QString file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    QString text;
+    switch (finding.problem) {
+    case Problem::None:
+        return {};
+    case Problem::Missing:
+        text = Ui::LoadString(Ui::Str::StoreMissing).arg(file);
+        break;
+    case Problem::Unreadable:
+        text = Ui::LoadString(Ui::Str::StoreUnreadable).arg(file, finding.detail);
+        break;
+    case Problem::NotADatabase:
+        text = Ui::LoadString(Ui::Str::StoreNotADatabase).arg(file);
+        break;
+    case Problem::Damaged:
+        text = Ui::LoadString(Ui::Str::StoreDamaged).arg(file, finding.detail);
+        break;
+    case Problem::MissingTable:
+        text = Ui::LoadString(Ui::Str::StoreMissingTable).arg(file, finding.table);
+        break;
+    case Problem::MissingColumn:
+        text = Ui::LoadString(Ui::Str::StoreMissingColumn).arg(file, finding.table, finding.column);
+        break;
+    case Problem::ReadOnly:
+        text = Ui::LoadString(Ui::Str::StoreReadOnly).arg(file);
+        break;
+    }
+    return text + QLatin1String("\n\n") + Ui::LoadString(Ui::Str::StoreStillOpens);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoreCheck.h"
+
 #include <QApplication>
 #include <QTranslator>
 
@@ -12,9 +14,15 @@ public:
     CExamApp(int& argc, char** argv);
 
     // Runs the main window modally; returns false: the program ends when the
-    // main window closes.
+    // main window closes. Before it: a second copy on the same data folder
+    // says so and ends; a database that cannot serve is named, once, and the
+    // window opens all the same.
     bool InitInstance();
 
 private:
     QTranslator m_qtTranslator;
 };
+
+// What the student is told about a database file that cannot serve; empty
+// when it can.
+QString StoreCheckMessage(const StoreCheck::Finding& finding, const QString& path);

@@ -4,12 +4,15 @@
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamPage.h"
+#include "MessageBox.h"
 #include "StringTable.h"
 #include "TabControl.h"
 #include "TextPages.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 namespace {
 constexpr int MainTemplate = Ids::Main::Template;
@@ -34,7 +37,6 @@ bool CMainTabDlg::OnInitDialog()
         auto* about = new QAction(aboutText, this);
         connect(about, &QAction::triggered, this, [this] { OnSysCommand(AboutCommand); });
         addAction(about);
-        setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
     setWindowIcon(m_hIcon);
@@ -85,6 +87,36 @@ void CMainTabDlg::ShowPageOf(int sel)
     default:
         break;
     }
+}
+
+QMenu* CMainTabDlg::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    // A menu hides a separator it begins with unless told otherwise.
+    menu->setSeparatorsCollapsible(false);
+    menu->addActions(actions());
+    return menu;
+}
+
+void CMainTabDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (actions().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CMainTabDlg::reject()
+{
+    if (m_pageExam && m_pageExam->IsExamRunning() &&
+        Ui::MessageBox(this, Ui::LoadString(Ui::Str::LeaveRunningExam),
+                       QString::fromUtf8(Ui::PromptCaption), QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::reject();
 }
 
 void CMainTabDlg::OnSysCommand(int id)

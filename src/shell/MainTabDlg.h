@@ -11,11 +11,15 @@
 //
 // The window's context menu holds the About entry (string 101) after a
 // separator; choosing it opens the About box.
+//
+// While an exam runs, the window does not close without asking: Escape, the
+// close box and the window manager's close all ask first.
 
 #include <QDialog>
 #include <QIcon>
 
 class CExamPage;
+class QMenu;
 class CPrefacePage;
 class CUsagePage;
 class TabControl;
@@ -35,12 +39,20 @@ public:
     void ShowPageOf(int sel);
     // A window-menu command: the About entry opens the About box.
     void OnSysCommand(int id);
+    // The window's context menu, made anew for each right-click.
+    QMenu* CreateContextMenu();
+
+    // Escape and every kind of close end here.
+    void reject() override;
 
     CPrefacePage* m_pagePreface = nullptr;
     CExamPage* m_pageExam = nullptr;
     CUsagePage* m_pageUsage = nullptr;
     TabControl* m_tab = nullptr;
     QIcon m_hIcon;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool OnInitDialog();

@@ -16,12 +16,15 @@ MessageBoxHook& Hook()
 }
 
 QMessageBox::StandardButton Run(QMessageBox::Icon icon, QWidget* parent, const QString& text,
-                                const QString& caption, QMessageBox::StandardButtons buttons)
+                                const QString& caption, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     if (const MessageBoxHook& hook = Hook())
         return hook(icon, caption, text, buttons);
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
@@ -32,9 +35,10 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
 }
 
 QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
-                                       QMessageBox::StandardButtons buttons)
+                                       QMessageBox::StandardButtons buttons,
+                                       QMessageBox::StandardButton defaultButton)
 {
-    return Run(QMessageBox::NoIcon, parent, text, caption, buttons);
+    return Run(QMessageBox::NoIcon, parent, text, caption, buttons, defaultButton);
 }
 
 void Prompt(QWidget* parent, const QString& text)

@@ -13,8 +13,11 @@ namespace Ui {
 
 inline constexpr char PromptCaption[] = "温馨提示";
 
-QMessageBox::StandardButton MessageBox(QWidget* parent, const QString& text, const QString& caption,
-                                       QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// `defaultButton` is the one Return presses (none given: the box's own choice).
+QMessageBox::StandardButton
+MessageBox(QWidget* parent, const QString& text, const QString& caption,
+           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // Answers message boxes instead of showing them: given the box's icon,
 // caption, text and buttons, returns the button pressed. Tests install one;

@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -51,6 +52,35 @@ void FillReportList(QTableWidget* list, QList<QStringList> rows, Qt::Alignment a
             list->setItem(r, c, item);
         }
     }
+}
+
+void FitReportListToBox(QTableWidget* list)
+{
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A line of the dialog's font is its em (the substitute CJK fonts have
+    // a taller line spacing), with a little room above and below.
+    const int rowHeight = DialogBaseUnits(list->font()).cy + 6;
+    QHeaderView* rows = list->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+
+    QHeaderView* header = list->horizontalHeader();
+    const int available =
+        list->maximumViewportSize().width() - list->verticalScrollBar()->sizeHint().width();
+    const int total = header->length();
+    if (available <= 0 || total <= 0)
+        return;
+    int used = 0;
+    for (int c = 0; c < list->columnCount(); ++c) {
+        const int width = c + 1 < list->columnCount()
+                              ? int(qint64(list->columnWidth(c)) * available / total)
+                              : available - used;
+        list->setColumnWidth(c, width);
+        used += width;
+    }
+    // Without a vertical scroll bar the last column takes its room.
+    header->setStretchLastSection(true);
 }
 
 QList<QStringList> ReportListRows(const QTableWidget* list)

@@ -27,6 +27,12 @@ void SetListColour(QTableWidget* list, const QColor& colour);
 // placed by the text of their first cell; equal texts keep their order.
 void FillReportList(QTableWidget* list, QList<QStringList> rows, Qt::Alignment alignment);
 
+// Fits the list to its box: the columns share the box's width in the
+// proportions they have (room kept for a vertical scroll bar), so none hides
+// behind a horizontal one, and each row is one line of the dialog's font
+// high, so the box shows as many rows as it can hold.
+void FitReportListToBox(QTableWidget* list);
+
 // The cell texts of the list, row by row (for checks).
 QList<QStringList> ReportListRows(const QTableWidget* list);
 

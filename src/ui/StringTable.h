@@ -3,7 +3,31 @@
 #include <QString>
 
 namespace Ui {
+
+// The entries of the string table.
+namespace Str {
+inline constexpr int AboutMenu = 101;
+inline constexpr int LeaveRunningExam = 301;
+inline constexpr int NoSuchQuestion = 302; // %1 the number
+inline constexpr int HandInNotRecorded = 303;
+inline constexpr int EssayNotSubmitted = 304;
+inline constexpr int RecordingMissing = 305;    // %1 the file
+inline constexpr int RecordingEmpty = 306;      // %1 the file
+inline constexpr int RecordingUnplayable = 307; // %1 the file, %2 why
+inline constexpr int PaperUnreadable = 308;     // HTML; %1 the file, %2 why
+inline constexpr int AlreadyRunning = 309;
+inline constexpr int StoreMissing = 310;       // %1 the file
+inline constexpr int StoreNotADatabase = 311;  // %1 the file
+inline constexpr int StoreDamaged = 312;       // %1 the file, %2 why
+inline constexpr int StoreMissingTable = 313;  // %1 the file, %2 the table
+inline constexpr int StoreMissingColumn = 314; // %1 the file, %2 the table, %3 the column
+inline constexpr int StoreReadOnly = 315;      // %1 the file
+inline constexpr int StoreStillOpens = 316;
+inline constexpr int StoreUnreadable = 317; // %1 the file, %2 why
+} // namespace Str
+
 // String `id` of the program's string table (":/strings.json"), or an empty
 // string if it has none.
 QString LoadString(int id);
+
 } // namespace Ui

@@ -226,7 +226,8 @@ void TestExamCore::recordAndMark()
     QVERIFY(folder.IsValid());
     AppMessages messages;
     const QString paper = QStringLiteral("2010年江苏高考英语试题");
-    QVERIFY(Marking::RecordAndMark(paper, number, answer));
+    QCOMPARE(Marking::RecordAndMark(paper, number, answer),
+             row.isEmpty() ? Marking::Outcome::NoSuchQuestion : Marking::Outcome::Marked);
     QVERIFY(messages.texts.isEmpty());
     const QStringList rows = folder.Column(
         QStringLiteral("SELECT 回答||'|'||得分 FROM answer WHERE 卷名='%1' AND 题号='%2'")
@@ -246,7 +247,8 @@ void TestExamCore::markingUsesTheFirstKeyRowOnly()
     QVERIFY(folder.Sql(QStringLiteral("UPDATE answer SET 分值=NULL WHERE 题号='08'")));
     AppMessages messages;
     const QString paper = QStringLiteral("2010年江苏高考英语试题");
-    QVERIFY(Marking::RecordAndMark(paper, QStringLiteral("08"), QStringLiteral("C")));
+    QCOMPARE(Marking::RecordAndMark(paper, QStringLiteral("08"), QStringLiteral("C")),
+             Marking::Outcome::Marked);
     QCOMPARE(folder.Column(QStringLiteral("SELECT 回答||'|'||得分 FROM answer WHERE 题号='08'")),
              QStringList{QStringLiteral("C|0")});
 }
@@ -259,7 +261,8 @@ void TestExamCore::markingOnABrokenDatabaseRecordsNothing()
     QVERIFY(folder.Sql(QStringLiteral("UPDATE answer SET 分值=99999 WHERE 题号='07'")));
     AppMessages messages;
     const QString paper = QStringLiteral("2010年江苏高考英语试题");
-    QVERIFY(!Marking::RecordAndMark(paper, QStringLiteral("07"), QStringLiteral("B")));
+    QCOMPARE(Marking::RecordAndMark(paper, QStringLiteral("07"), QStringLiteral("B")),
+             Marking::Outcome::Failed);
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY(messages.texts.front().startsWith(QStringLiteral("数据库错误: ")));
     // The answer was not left recorded without its score.

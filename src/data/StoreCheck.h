@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The check of word.mdb at start-up: that the file is there, is an SQLite
+// database in good order, holds every table and column the program uses, and
+// can be written. It never creates the file and changes no data (a journal
+// left by a writer that died is rolled back, as any reader would).
+namespace StoreCheck {
+
+enum class Problem
+{
+    None,
+    Missing,       // no such file
+    Unreadable,    // there, but cannot be read (detail: why)
+    NotADatabase,  // not an SQLite database (empty, another kind of file)
+    Damaged,       // an SQLite database that fails its check (detail: why)
+    MissingTable,  // table: the one missing
+    MissingColumn, // table and column: the one missing
+    ReadOnly,      // the file, or its folder, cannot be written
+};
+
+struct Finding
+{
+    Problem problem = Problem::None;
+    QString table;
+    QString column;
+    QString detail;
+};
+
+// The first problem the database file at `path` has, in the order above.
+Finding Check(const QString& path);
+
+} // namespace StoreCheck
