@@ -227,6 +227,9 @@ $dirty"
 logs="$build/mutate-logs"
 mkdir -p "$logs"
 
+# --timeout is the limit of a test without its own TIMEOUT property; the
+# suite's tests have 300 s, so a mutant that makes a test loop costs that.
+# A test that runs out of time has failed: the mutant is killed.
 ctest_args=(--test-dir "$build" -j2 --timeout 120 --output-on-failure)
 [ "$quick" = 0 ] || ctest_args+=(-E '^tst_papers$')
 export QT_QPA_PLATFORM=offscreen
