@@ -83,7 +83,6 @@ void TestMainWindow::aboutEntry()
 {
     CMainTabDlg dlg;
     dlg.show();
-    QCOMPARE(dlg.contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = dlg.actions();
     QCOMPARE(actions.size(), 2);
     QVERIFY(actions[0]->isSeparator());
