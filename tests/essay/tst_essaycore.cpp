@@ -63,7 +63,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, counts);
         const EssayCounts c = AnalyseEssay(text);
-        QCOMPARE(QString::asprintf("%d %d %d|", c.nMarks, c.nWords, int(c.endPenalty)) +
+        QCOMPARE(QStringLiteral("%1 %2 %3|").arg(c.nMarks).arg(c.nWords).arg(int(c.endPenalty)) +
                      c.distinctWords.join(QLatin1Char('|')),
                  counts);
     }
@@ -100,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(EssayLookups::KeywordHits(QStringLiteral("none"), essay), std::optional<int>(1));
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(folder.Sql(QStringLiteral("DROP TABLE write")));
-        QCOMPARE(EssayLookups::KeywordHits(paper, essay), std::optional<int>(0));
+        QCOMPARE(EssayLookups::KeywordHits(paper, essay), std::nullopt);
         const auto previous = ExamDb::SetDriverSource([] { return QStringList(); });
         QCOMPARE(EssayLookups::KeywordHits(paper, essay), std::nullopt);
         QCOMPARE(EssayLookups::CountKnownWords(words), std::nullopt);
