@@ -1,20 +1,30 @@
-// An exam driven as a student drives it, offscreen: the exam page, its
-// answer card, the essay editor and hand-in. Message boxes are answered
-// through the program's message-box hook; the countdown is advanced by
-// calling its tick.
+// An exam driven as a student drives it, offscreen, in the main window: the
+// exam page, its answer card, the essay editor and hand-in, and the places
+// where a student could lose an exam, be marked wrongly or be told what is
+// not so. Message boxes are answered through the program's message-box hook;
+// the countdown is advanced by calling its tick.
 
 #include "DialogIds.h"
 #include "EssayDlg.h"
+#include "EssayScorer.h"
 #include "ExamPage.h"
+#include "Exchange.h"
+#include "MainTabDlg.h"
 #include "Mci.h"
+#include "ReviewDlg.h"
+#include "StringTable.h"
 #include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -24,6 +34,8 @@ namespace {
 
 const QString Paper2010 = QStringLiteral("2010年江苏高考英语试题");
 constexpr int Position2010 = 4;
+const QString Document = QStringLiteral("etp/2010年江苏高考英语试题.doc");
+const QString Recording = QStringLiteral("elm/2010年江苏高考听力.mp3");
 
 // A second whose structure draw is 3, worked out once from the C runtime's
 // generator.
@@ -32,7 +44,7 @@ constexpr std::int64_t DrawsThree = 1765000031;
 // Over a hundred words in sentences of sensible length, with the test
 // paper's keywords school, friend and help; no mark at the end.
 const QString Essay = QStringLiteral(
-    "Last month our class visited a small school in the mountains.\r\n"
+    "Last month our class visited a small school in the mountains. "
     "We took books, pens and warm clothes for the children there. When we arrived, "
     "the students were waiting for us at the gate with big smiles. We played games "
     "with them, read stories together and taught them some English songs. A little "
@@ -42,8 +54,9 @@ const QString Essay = QStringLiteral(
     "a friend in need is a friend indeed. I hope more students will join us next time "
     "and make the world a better place for everyone");
 
-// The listening device: what the page asked of it.
+// The listening device: what the page asked of it; it can fail to decode.
 QStringList g_played;
+bool g_undecodable = false;
 class FakeDevice : public Mci::Device
 {
 public:
@@ -52,9 +65,34 @@ public:
         g_played << QStringLiteral("load ") + QDir::current().relativeFilePath(path);
         return true;
     }
-    void Play() override { g_played << QStringLiteral("play"); }
+    void Play() override
+    {
+        g_played << QStringLiteral("play");
+        if (g_undecodable)
+            Fail(QStringLiteral("not a stream"));
+    }
     void Stop() override { g_played << QStringLiteral("stop"); }
 };
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString Str(int id)
+{
+    return Ui::LoadString(id);
+}
+
+// Drawn read-only, on the window's colour.
+bool LooksLocked(const QPlainTextEdit* box)
+{
+    return box->isReadOnly() &&
+           box->palette().color(QPalette::Base) == box->palette().color(QPalette::Window);
+}
 
 } // namespace
 
@@ -62,26 +100,38 @@ class TestExamPage : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { Ui::InstallAppMessageBox(); }
     void init();
     void cleanup();
 
     void startValidations_data();
     void startValidations();
+    void minutesTypoStartsNothing_data();
+    void minutesTypoStartsNothing();
     void countdownAndTimeUp();
     void reselect();
+    void leavingARunningExamAsks_data();
+    void leavingARunningExamAsks();
     void answerCard_data();
     void answerCard();
     void listeningPlaysOnce();
+    void failuresTellTheTruth_data();
+    void failuresTellTheTruth();
     void essayDraftAndSubmission();
     void essayScoreTakenByWritingTime_data();
     void essayScoreTakenByWritingTime();
+    void essayScoredOrNotSubmitted_data();
+    void essayScoredOrNotSubmitted();
     void handIn();
     void handInWithoutEssay_data();
     void handInWithoutEssay();
+    void handInFailsThenRetries();
+    void whatTheStudentSees();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<CExamPage> m_page;
+    std::unique_ptr<CMainTabDlg> m_main;
+    CExamPage* m_page = nullptr;
 
     template <class T> T* Item(int id) const { return m_page->findChild<T*>(QString::number(id)); }
     QPushButton* Button(int id) const { return Item<QPushButton>(id); }
@@ -91,6 +141,10 @@ private:
                       const QString& name = QStringLiteral("O'Brien"), int paper = Position2010);
     QStringList Answer(int button, const QString& number, const QString& answer);
     QString Row(const QString& number) const;
+    QStringList Grades() const
+    {
+        return m_folder->Column(QStringLiteral("SELECT 考生姓名||'|'||成绩 FROM grades"));
+    }
     void VerifyState(const char* state);
     // Opens the editor from the page, runs `work` in it and leaves it.
     void InEditor(const std::function<void(QDialog*)>& work);
@@ -100,30 +154,28 @@ void TestExamPage::init()
 {
     m_folder = std::make_unique<ProgramFolder>();
     QVERIFY(m_folder->IsValid());
-    QDir().mkpath(QStringLiteral("etp"));
-    QFile doc(QStringLiteral("etp/%1.doc").arg(Paper2010));
-    QVERIFY(doc.open(QIODevice::WriteOnly));
-    doc.write("<html><head><meta charset=\"utf-8\"></head><body><p>1. What does the man "
-              "want?</p></body></html>");
-    doc.close();
-    QDir().mkpath(QStringLiteral("elm"));
-    QFile recording(QStringLiteral("elm/2010年江苏高考听力.mp3"));
-    QVERIFY(recording.open(QIODevice::WriteOnly));
-    recording.write("ID3");
-    recording.close();
+    WriteFile(Document, "<html><head><meta charset=\"utf-8\"></head><body><p>1. What does the "
+                        "man want?</p></body></html>");
+    WriteFile(Recording, "ID3");
     g_played.clear();
+    g_undecodable = false;
     Mci::SetDeviceFactory([] { return std::make_unique<FakeDevice>(); });
     g_essayDlg.m_clock = [] { return DrawsThree; };
     g_essayDlg.m_nState = 0;
+    // What the last exam left in the editor.
+    g_essayDlg.m_dScore = 9.5;
+    g_essayDlg.m_strReport = QStringLiteral("last exam's report");
     g_strSavedEssay.clear();
     g_strSavedTitle.clear();
-    m_page = std::make_unique<CExamPage>();
-    m_page->show();
+    m_main = std::make_unique<CMainTabDlg>();
+    m_page = m_main->m_pageExam;
+    m_main->ShowPageOf(2);
+    m_main->show();
 }
 
 void TestExamPage::cleanup()
 {
-    m_page.reset();
+    m_main.reset();
     Mci::SendString(QStringLiteral("close mymp3"));
     Mci::SetDeviceFactory({});
     m_folder.reset();
@@ -223,9 +275,6 @@ void TestExamPage::startValidations_data()
                                   << QStringList{noTime};
     QTest::newRow("negative minutes")
         << Position2010 << QStringLiteral("-5") << QStringLiteral("张三") << QStringList{noTime};
-    QTest::newRow("letters for minutes")
-        << Position2010 << QStringLiteral("abc") << QStringLiteral("张三")
-        << QStringList{QStringLiteral("请输入一个整数。")};
 }
 
 // Every start clears the answers and the essay file before it checks what
@@ -320,15 +369,21 @@ void TestExamPage::answerCard_data()
         {"no number",        IdChoiceSubmit, "",     "A",  "题目不能为空！", "", "", ""},
         {"letter in number", IdFillSubmit,   "7x",   "am", notDigits, "", "", "7x"},
         {"minus",            IdChoiceSubmit, "-1",   "A",  notDigits, "", "", "-1"},
+        {"0 is not on the paper", IdFillSubmit, "0", "am", "#0", "", "", "0"},
+        {"81", IdFillSubmit, "81", "am", "#81", "", "", "81"},
+        {"int max", IdFillSubmit, "2147483647", "am", "#2147483647", "", "", "2147483647"},
+        {"beyond int", IdChoiceSubmit, "0099999999999", "A", "#99999999999", "", "", "0099999999999"},
         {"no letter",        IdChoiceSubmit, "1",    "",   "请选择答案", "", "", "1"},
         {"no fill-in",       IdFillSubmit,   "71",   "",   "请填写答案，放弃回答请填入空格！", "", "", "71"},
     };
     // clang-format on
+    // "#N": the paper has no question N.
     for (const auto& c : cases)
-        QTest::newRow(c.name) << c.button << QString::fromUtf8(c.number)
-                              << QString::fromUtf8(c.answer) << QString::fromUtf8(c.message)
-                              << QString::fromUtf8(c.stored) << QString::fromUtf8(c.row)
-                              << QString::fromUtf8(c.next);
+        QTest::newRow(c.name)
+            << c.button << QString::fromUtf8(c.number) << QString::fromUtf8(c.answer)
+            << (c.message[0] == '#' ? Str(Ui::Str::NoSuchQuestion).arg(QLatin1String(c.message + 1))
+                                    : QString::fromUtf8(c.message))
+            << QString::fromUtf8(c.stored) << QString::fromUtf8(c.row) << QString::fromUtf8(c.next);
 }
 
 void TestExamPage::answerCard()
@@ -475,6 +530,230 @@ void TestExamPage::handInWithoutEssay()
              handedIn ? QStringLiteral("3") : QStringLiteral("2"));
     if (handedIn)
         QCOMPARE(m_page->m_strReport, QStringLiteral("没写作文，所以没有分数。"));
+}
+
+void TestExamPage::leavingARunningExamAsks_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("escape"); // else the window is closed
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("closes");
+    const auto row = [](const char* state, bool escape, QMessageBox::StandardButton answer,
+                        bool closes) {
+        QTest::addRow("%s, %s, %s", state, escape ? "Esc" : "close",
+                      answer == QMessageBox::Yes ? "leave" : "stay")
+            << QString::fromLatin1(state) << escape << answer << closes;
+    };
+    row("idle", true, QMessageBox::No, true);
+    row("running", true, QMessageBox::No, false);
+    row("running", false, QMessageBox::No, false);
+    row("running", false, QMessageBox::Yes, true);
+    row("time up", true, QMessageBox::No, false);
+    row("handed in", false, QMessageBox::No, true);
+}
+
+void TestExamPage::leavingARunningExamAsks()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, escape);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, closes);
+    if (state != QLatin1String("idle")) {
+        QCOMPARE(Start(QStringLiteral("1")), QStringList());
+        MessageBoxes boxes(QMessageBox::No);
+        if (state == QLatin1String("time up"))
+            m_page->OnTimer();
+        if (state == QLatin1String("handed in"))
+            Click(IdHandIn);
+    }
+    MessageBoxes boxes(answer);
+    if (escape)
+        QTest::keyClick(Item<QLineEdit>(IdFillAnswer), Qt::Key_Escape);
+    else
+        m_main->close();
+    const bool asked = state == QLatin1String("running") || state == QLatin1String("time up");
+    QCOMPARE(boxes.Texts(), asked ? QStringList{Str(Ui::Str::LeaveRunningExam)} : QStringList());
+    QCOMPARE(m_main->isVisible(), !closes);
+}
+
+void TestExamPage::minutesTypoStartsNothing_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::newRow("letter O") << QStringLiteral("9O");
+    QTest::newRow("letters") << QStringLiteral("abc");
+    QTest::newRow("full-width digit") << QStringLiteral("５");
+    QTest::newRow("a number") << QStringLiteral("90");
+}
+
+void TestExamPage::minutesTypoStartsNothing()
+{
+    QFETCH(QString, minutes);
+    const bool starts = minutes == QLatin1String("90");
+    m_page->m_strName = QStringLiteral("张三"); // the last exam's
+    QCOMPARE(Start(minutes),
+             starts ? QStringList() : QStringList{QString::fromUtf8(Ui::NotAnIntegerMessage)});
+    QCOMPARE(m_page->IsExamRunning(), starts);
+    QCOMPARE(m_page->IsTimerRunning(), starts);
+    QCOMPARE(Button(IdChoiceSubmit)->isEnabled(), starts);
+    QCOMPARE(m_page->m_strName, starts ? QStringLiteral("O'Brien") : QStringLiteral("张三"));
+}
+
+// The grade row cannot be written (the failing sum and the other faults are
+// HandIn's own test): after time-up, the exam stays open until a retry.
+void TestExamPage::handInFailsThenRetries()
+{
+    QCOMPARE(Start(QStringLiteral("1")), QStringList());
+    QCOMPARE(Answer(IdFillSubmit, QStringLiteral("71"), QStringLiteral("am")),
+             QStringList{QStringLiteral("提交成功!")});
+    MessageBoxes boxes(QMessageBox::No); // and no essay
+    m_page->OnTimer();
+    const QStringList grades = Grades();
+    QVERIFY(m_folder->Sql(QStringLiteral("CREATE TRIGGER t BEFORE INSERT ON grades "
+                                         "BEGIN SELECT RAISE(ABORT,'x'); END")));
+    boxes.Clear();
+    Click(IdHandIn);
+    QCOMPARE(boxes.Texts().size(), 3);
+    QVERIFY(boxes.Texts()[1].startsWith(QStringLiteral("数据库错误: ")));
+    QCOMPARE(boxes.Texts()[2], Str(Ui::Str::HandInNotRecorded));
+    QCOMPARE(Grades(), grades);
+    QVERIFY(m_page->IsExamRunning() && Button(IdHandIn)->isEnabled());
+    QVERIFY(!Button(IdReview)->isEnabled());
+
+    QVERIFY(m_folder->Sql(QStringLiteral("DROP TRIGGER t")));
+    boxes.Clear();
+    Click(IdHandIn);
+    QCOMPARE(boxes.Texts().last(),
+             QStringLiteral("您本次考试成绩为：1.0分（其中客观题得分为：1.0分,"
+                            "作文得分为：0.0分）"));
+    QCOMPARE(Grades(), grades + QStringList{QStringLiteral("O'Brien|1.0")});
+    QVERIFY(!m_page->IsExamRunning() && !Button(IdHandIn)->isEnabled());
+    QVERIFY(Button(IdReview)->isEnabled());
+}
+
+void TestExamPage::failuresTellTheTruth_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("message"); // none: nothing to tell
+    QTest::newRow("recording missing") << QStringLiteral("missing") << Ui::Str::RecordingMissing;
+    QTest::newRow("recording empty") << QStringLiteral("empty") << Ui::Str::RecordingEmpty;
+    QTest::newRow("recording undecodable")
+        << QStringLiteral("undecodable") << Ui::Str::RecordingUnplayable;
+    QTest::newRow("recording sound") << QString() << 0;
+    QTest::newRow("paper unreadable") << QStringLiteral("paper is a folder") << 0;
+}
+
+void TestExamPage::failuresTellTheTruth()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, message);
+    if (fault == QLatin1String("missing"))
+        QVERIFY(QFile::remove(Recording));
+    if (fault == QLatin1String("empty"))
+        WriteFile(Recording, QByteArray());
+    g_undecodable = fault == QLatin1String("undecodable");
+    const bool folder = fault == QLatin1String("paper is a folder");
+    if (folder)
+        QVERIFY(QFile::remove(Document) && QDir().mkdir(Document));
+    QCOMPARE(Start(QStringLiteral("120")), QStringList());
+    const QString shown = Item<QTextBrowser>(IdBrowser)->toPlainText();
+    QCOMPARE(shown.contains(QStringLiteral("man want")), !folder);
+    QCOMPARE(shown.contains(QStringLiteral("文件无法读取")), folder);
+
+    MessageBoxes boxes;
+    Click(IdListening);
+    QCoreApplication::sendPostedEvents(); // the player's report comes later
+    const QString path = QDir::toNativeSeparators(QFileInfo(Recording).absoluteFilePath());
+    QStringList expected;
+    if (message)
+        expected << Str(message).arg(path);
+    if (message == Ui::Str::RecordingUnplayable)
+        expected[0] = expected[0].arg(QStringLiteral("not a stream"));
+    QCOMPARE(boxes.Texts(), expected);
+    QVERIFY(!Button(IdListening)->isEnabled());
+}
+
+void TestExamPage::essayScoredOrNotSubmitted_data()
+{
+    QTest::addColumn<QString>("essay");
+    QTest::addColumn<QString>("fault");  // SQL, or "remove": the database file goes
+    QTest::addColumn<QString>("repair"); // none: nothing is looked up
+    QTest::newRow("word list fails, essay file deleted")
+        << Essay + QLatin1Char('.') << QStringLiteral("ALTER TABLE word RENAME TO gone")
+        << QStringLiteral("ALTER TABLE gone RENAME TO word");
+    QTest::newRow("keywords fail")
+        << Essay + QLatin1Char('.') << QStringLiteral("ALTER TABLE write RENAME TO gone")
+        << QStringLiteral("ALTER TABLE gone RENAME TO write");
+    QTest::newRow("too few words, no database")
+        << QStringLiteral("Too short to score.") << QStringLiteral("remove") << QString();
+}
+
+void TestExamPage::essayScoredOrNotSubmitted()
+{
+    QFETCH(QString, essay);
+    QFETCH(QString, fault);
+    QFETCH(QString, repair);
+    QCOMPARE(Start(QStringLiteral("120")), QStringList());
+    // Nothing of the last exam's essay is left to be taken.
+    QCOMPARE(g_essayDlg.m_dScore, 0.0);
+    QCOMPARE(g_essayDlg.m_strReport, QString());
+    if (qstrcmp(QTest::currentDataTag(), "word list fails, essay file deleted") == 0)
+        QVERIFY(QFile::remove(QStringLiteral("作文.txt")));
+    QVERIFY(fault == QLatin1String("remove") ? QFile::remove(m_folder->DatabasePath())
+                                             : m_folder->Sql(fault));
+    InEditor([&](QDialog* editor) {
+        auto* box = editor->findChild<QPlainTextEdit*>(QStringLiteral("1055"));
+        auto* submit = editor->findChild<QPushButton*>(QStringLiteral("1057"));
+        MessageBoxes boxes;
+        box->setPlainText(essay);
+        QTest::mouseClick(submit, Qt::LeftButton);
+        if (!repair.isEmpty()) {
+            QCOMPARE(boxes.Texts().size(), 2);
+            QVERIFY(boxes.Texts()[0].startsWith(QStringLiteral("数据库错误: ")));
+            QCOMPARE(boxes.Texts()[1], Str(Ui::Str::EssayNotSubmitted));
+            QVERIFY(g_essayDlg.m_nState != 2 && submit->isEnabled() && !box->isReadOnly());
+            QVERIFY(m_folder->Sql(repair));
+            boxes.Clear();
+            QTest::mouseClick(submit, Qt::LeftButton);
+        }
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("作文提交成功！")});
+        QCOMPARE(g_essayDlg.m_nState, 2);
+        QVERIFY(LooksLocked(box));
+    });
+    QCOMPARE(m_page->m_strEssay, essay);
+    QCOMPARE(g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(0)) ||
+                 g_essayDlg.m_strReport.startsWith(EssayScorer::Grader(3)),
+             !repair.isEmpty());
+    QFile written(QStringLiteral("作文.txt"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), essay.toUtf8() + '\0');
+}
+
+void TestExamPage::whatTheStudentSees()
+{
+    // The About entry's separator is drawn, not folded away.
+    std::unique_ptr<QMenu> menu(m_main->CreateContextMenu());
+    QVERIFY(menu->actions()[0]->isSeparator());
+    QVERIFY(menu->actionGeometry(menu->actions()[0]).height() > 0);
+
+    // Ten wrong answers, five rows: every column, and four rows in sight.
+    auto* review = new CReviewDlg(QStringLiteral("2010年江苏高考英语试题"), m_page);
+    review->show();
+    auto* list = review->findChild<QTableWidget*>(QStringLiteral("1004"));
+    QCOMPARE(list->rowCount(), 5);
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    QVERIFY(list->rowViewportPosition(3) + list->rowHeight(3) <= list->viewport()->height());
+
+    // A whole report scrolls; a short one needs no scroll bar.
+    CEssayReportDlg report;
+    report.m_strReport = EssayScorer::Score(EssayScorer::Inputs{100, 60, 50, 10, -2, 2, 0}).report;
+    report.UpdateData(false);
+    report.show();
+    auto* box = report.findChild<QPlainTextEdit*>(QStringLiteral("1060"));
+    QVERIFY(box->verticalScrollBar()->isVisible() && box->verticalScrollBar()->maximum() > 0);
+    box->setPlainText(QStringLiteral("没写作文，所以没有分数。"));
+    QCoreApplication::sendPostedEvents(); // the bar goes once the change is
+                                          // posted
+    QVERIFY(!box->verticalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(TestExamPage)
