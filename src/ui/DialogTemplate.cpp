@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace Ui {
 
@@ -53,6 +54,37 @@ int MulDiv(int a, int b, int c)
 
 using Templates::Kind;
 using Templates::Style;
+
+// Grows a label whose wrapped text needs more lines than its box downwards.
+void GrowToText(QLabel* label)
+{
+    const QRect rect = label->geometry();
+    const int needed = label->heightForWidth(rect.width());
+    if (needed > rect.height())
+        label->resize(rect.width(), needed);
+}
+
+// A static text of a template. Measuring a wrapped text loads the glyph of
+// every character in it, so a text that no code can change (it has no id) is
+// measured when it is first shown: the texts of a page that starts hidden
+// cost nothing until the page is opened.
+class StaticText : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    void GrowOnFirstShow() { m_growOnShow = true; }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        if (std::exchange(m_growOnShow, false))
+            GrowToText(this);
+        QLabel::showEvent(event);
+    }
+
+private:
+    bool m_growOnShow = false;
+};
 
 QWidget* CreateEdit(unsigned style, QWidget* parent)
 {
@@ -101,7 +133,7 @@ QWidget* CreateControl(const Templates::Control& entry, QWidget* parent)
     const unsigned style = entry.style;
     switch (entry.kind) {
     case Kind::Static: {
-        auto* label = new QLabel(text, parent);
+        auto* label = new StaticText(text, parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         const Qt::Alignment horizontal =
@@ -146,31 +178,31 @@ QWidget* CreateControl(const Templates::Control& entry, QWidget* parent)
 // a static text whose box is lower than a line of the substitute font (whose
 // line spacing is taller than 宋体's) grows to one line, about its centre, and
 // one that wraps to more lines grows to hold them, so no text is clipped.
-QRect FitControl(QWidget* control, QRect rect)
+void FitControl(QWidget* control, QRect rect, const Templates::Control& entry)
 {
     // A combo box's template height includes its drop-down list.
-    if (qobject_cast<QComboBox*>(control)) {
+    if (qobject_cast<QComboBox*>(control))
         rect.setHeight(control->sizeHint().height());
-        return rect;
-    }
     auto* label = qobject_cast<QLabel*>(control);
-    if (!label)
-        return rect;
-    const int line = control->fontMetrics().height();
-    if (rect.height() < line) {
-        const int grow = line - rect.height();
-        rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+    if (label) {
+        const int line = control->fontMetrics().height();
+        if (rect.height() < line) {
+            const int grow = line - rect.height();
+            rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+        }
     }
-    // A wrapped text that needs more lines than its box grows downwards. No
-    // character is wider than an em, so a text of few characters fits one
+    control->setGeometry(rect);
+    if (!label)
+        return;
+    // No character is wider than an em, so a text of few characters fits one
     // line without laying it out.
     const int em = QFontInfo(label->font()).pixelSize();
-    if (em <= 0 || label->text().size() * em > rect.width()) {
-        const int needed = label->heightForWidth(rect.width());
-        if (needed > rect.height())
-            rect.setHeight(needed);
-    }
-    return rect;
+    if (em > 0 && label->text().size() * em <= rect.width())
+        return;
+    if (entry.kind == Kind::Static && entry.id == -1)
+        static_cast<StaticText*>(label)->GrowOnFirstShow();
+    else
+        GrowToText(label);
 }
 
 } // namespace
@@ -239,7 +271,7 @@ QString Build(QDialog* dialog, int id)
         if (entry.id != -1)
             control->setObjectName(QString::number(entry.id));
         const QRect rect(entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]);
-        control->setGeometry(FitControl(control, MapDialogRect(units, rect)));
+        FitControl(control, MapDialogRect(units, rect), entry);
         if (entry.style & Style::Disabled)
             control->setEnabled(false);
         if (entry.style & Style::Hidden)
