@@ -105,8 +105,8 @@ int main(int argc, char* argv[])
     for (const QString& sub : {QStringLiteral("etp"), QStringLiteral("elm")})
         QFile::link(folder + QLatin1Char('/') + sub, scratch.filePath(sub));
     QDir::setCurrent(scratch.path());
-    // Every question is answered "yes, hand in without the essay"; every
-    // notice is taken note of.
+    // Message boxes are answered at once: a question with No (hand in
+    // without an essay), a notice with OK; their texts are kept.
     QStringList messages;
     Ui::SetMessageBoxHook([&](QMessageBox::Icon, const QString&, const QString& text,
                               QMessageBox::StandardButtons buttons) {
