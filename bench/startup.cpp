@@ -11,8 +11,9 @@
 //   bench_startup [runs]      (default 30 runs of each)
 //
 // Each run is a fresh process (this program started again with --child), so
-// loading, linking, fonts and resources are all counted. Prints the medians
-// and the ratios Ordwin / empty dialog and Ordwin / floor.
+// loading, linking, fonts and resources are all counted; each runs in the
+// program folder, as Ordwin does. Prints the medians and the ratios Ordwin /
+// empty dialog and Ordwin / floor.
 
 #include "DialogTemplate.h"
 #include "ExamApp.h"
@@ -21,6 +22,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QTabWidget>
@@ -103,6 +105,7 @@ double Median(std::vector<double> values)
 double TimeChild(const QString& self, const QString& mode)
 {
     QProcess child;
+    child.setWorkingDirectory(QStringLiteral(ORDWIN_PROGRAM_DIR));
     QElapsedTimer timer;
     timer.start();
     child.start(self, {QStringLiteral("--child"), mode});
@@ -128,7 +131,7 @@ int main(int argc, char* argv[])
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QString self = QString::fromLocal8Bit(argv[0]);
+    const QString self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
 
     const std::array<QString, 3> modes{QStringLiteral("empty"), QStringLiteral("floor"),
                                        QStringLiteral("ordwin")};
