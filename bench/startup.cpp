@@ -111,8 +111,12 @@ double TimeChild(const QString& self, const QString& mode)
     child.start(self, {QStringLiteral("--child"), mode});
     child.waitForFinished(60000);
     const double ms = timer.nsecsElapsed() / 1e6;
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        QTextStream(stderr) << mode << ": " << child.errorString() << ", exit code "
+                            << child.exitCode() << '\n'
+                            << child.readAllStandardError();
         return -1;
+    }
     return ms;
 }
 
