@@ -40,10 +40,11 @@ void CReviewDlg::UpdateData(bool save)
 
 bool CReviewDlg::OnInitDialog()
 {
-    if (QWidget* explain = Ui::FindControl(this, IdExplain)) {
-        QPalette palette = explain->palette();
+    // On the viewport, as for the list (see Ui::SetListColour).
+    if (auto* explain = Ui::Control<QPlainTextEdit>(this, IdExplain)) {
+        QPalette palette = explain->viewport()->palette();
         palette.setColor(QPalette::Base, QColor(140, 230, 0));
-        explain->setPalette(palette);
+        explain->viewport()->setPalette(palette);
     }
     auto* list = Ui::Control<QTableWidget>(this, IdList);
     Ui::SetListColour(list, QColor(150, 230, 0));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -20,10 +21,15 @@ CExamApp::CExamApp(int& argc, char** argv) : QApplication(argc, argv)
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTranslator);
     // The icon is drawn in res/icon/ordwin.svg; the program carries it
-    // rendered at the sizes window managers ask for.
+    // rendered at the sizes window managers ask for. The files are read as
+    // PNG outright: a reader left to find the format loads every image
+    // plugin installed to ask each whether it reads PNG.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addFile(QStringLiteral(":/icons/ordwin-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        QImageReader reader(QStringLiteral(":/icons/ordwin-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     setWindowIcon(icon);
     // The installed desktop entry, so that desktops match the windows to it.
     setDesktopFileName(QStringLiteral("com.calvreth.Ordwin"));

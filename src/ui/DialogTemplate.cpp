@@ -1,21 +1,18 @@
 #include "DialogTemplate.h"
 
 #include "AppMessage.h"
+#include "DialogTemplates.h"
 #include "StringTable.h"
 #include "WrapButton.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +20,10 @@
 #include <QTextBrowser>
 
 #include "TabControl.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace Ui {
 
@@ -51,47 +52,74 @@ int MulDiv(int a, int b, int c)
     return (a * b + c / 2) / c;
 }
 
-QRect RectOf(const QJsonValue& value)
+using Templates::Kind;
+using Templates::Style;
+
+// Grows a label whose wrapped text needs more lines than its box downwards.
+void GrowToText(QLabel* label)
 {
-    const QJsonArray a = value.toArray();
-    return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
+    const QRect rect = label->geometry();
+    const int needed = label->heightForWidth(rect.width());
+    if (needed > rect.height())
+        label->resize(rect.width(), needed);
 }
 
-QWidget* CreateEdit(const QStringList& style, QWidget* parent)
+// A static text of a template. Measuring a wrapped text loads the glyph of
+// every character in it, so a text that no code can change (it has no id) is
+// measured when it is first shown: the texts of a page that starts hidden
+// cost nothing until the page is opened.
+class StaticText : public QLabel
 {
-    const bool readOnly = style.contains(QLatin1String("readonly"));
-    const bool border = !style.contains(QLatin1String("noborder"));
-    if (style.contains(QLatin1String("multiline"))) {
+public:
+    using QLabel::QLabel;
+    void GrowOnFirstShow() { m_growOnShow = true; }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        if (std::exchange(m_growOnShow, false))
+            GrowToText(this);
+        QLabel::showEvent(event);
+    }
+
+private:
+    bool m_growOnShow = false;
+};
+
+QWidget* CreateEdit(unsigned style, QWidget* parent)
+{
+    const bool readOnly = style & Style::ReadOnly;
+    const bool border = !(style & Style::NoBorder);
+    if (style & Style::Multiline) {
         auto* edit = new QPlainTextEdit(parent);
         edit->setReadOnly(readOnly);
-        edit->setVerticalScrollBarPolicy(style.contains(QLatin1String("vscroll"))
-                                             ? Qt::ScrollBarAlwaysOn
-                                             : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy((style & Style::VScroll) ? Qt::ScrollBarAlwaysOn
+                                                                  : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         if (!border)
             edit->setFrameShape(QFrame::NoFrame);
-        if (!style.contains(QLatin1String("wantreturn")) && !readOnly)
+        if (!(style & Style::WantReturn) && !readOnly)
             edit->setTabChangesFocus(true);
         return edit;
     }
     auto* edit = new QLineEdit(parent);
     edit->setReadOnly(readOnly);
     edit->setFrame(border);
-    if (style.contains(QLatin1String("right")))
+    if (style & Style::Right)
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return edit;
 }
 
-QWidget* CreateCombo(const QStringList& style, const QJsonArray& items, QWidget* parent)
+QWidget* CreateCombo(const Templates::Control& entry, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(style.contains(QLatin1String("dropdown")));
+    combo->setEditable(entry.style & Style::DropDown);
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList list;
-    for (const QJsonValue& item : items)
-        list << item.toString();
-    if (style.contains(QLatin1String("sorted")))
+    for (int i = 0; i < entry.itemCount; ++i)
+        list << QString::fromUtf8(entry.items[i]);
+    if (entry.style & Style::Sorted)
         list.sort(Qt::CaseInsensitive);
     combo->addItems(list);
     combo->setCurrentIndex(-1);
@@ -99,54 +127,50 @@ QWidget* CreateCombo(const QStringList& style, const QJsonArray& items, QWidget*
     return combo;
 }
 
-QWidget* CreateControl(const QJsonObject& entry, QWidget* parent)
+QWidget* CreateControl(const Templates::Control& entry, QWidget* parent)
 {
-    const QString kind = entry.value(QLatin1String("kind")).toString();
-    const QString text = entry.value(QLatin1String("text")).toString();
-    QStringList style;
-    for (const QJsonValue& flag : entry.value(QLatin1String("style")).toArray())
-        style << flag.toString();
-
-    if (kind == QLatin1String("static")) {
-        auto* label = new QLabel(text, parent);
+    const QString text = QString::fromUtf8(entry.text);
+    const unsigned style = entry.style;
+    switch (entry.kind) {
+    case Kind::Static: {
+        auto* label = new StaticText(text, parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         const Qt::Alignment horizontal =
-            style.contains(QLatin1String("center"))
-                ? Qt::AlignHCenter
-                : (style.contains(QLatin1String("right")) ? Qt::AlignRight : Qt::AlignLeft);
+            (style & Style::Center) ? Qt::AlignHCenter
+                                    : ((style & Style::Right) ? Qt::AlignRight : Qt::AlignLeft);
         label->setAlignment(horizontal | Qt::AlignTop);
         return label;
     }
-    if (kind == QLatin1String("group"))
+    case Kind::Group:
         return new QGroupBox(text, parent);
-    if (kind == QLatin1String("edit"))
+    case Kind::Edit:
         return CreateEdit(style, parent);
-    if (kind == QLatin1String("button")) {
-        QPushButton* button = style.contains(QLatin1String("multiline"))
-                                  ? new WrapButton(text, parent)
-                                  : new QPushButton(text, parent);
+    case Kind::Button: {
+        QPushButton* button = (style & Style::Multiline) ? new WrapButton(text, parent)
+                                                         : new QPushButton(text, parent);
         button->setAutoDefault(false);
-        if (style.contains(QLatin1String("default")))
+        if (style & Style::Default)
             button->setDefault(true);
         return button;
     }
-    if (kind == QLatin1String("combo"))
-        return CreateCombo(style, entry.value(QLatin1String("items")).toArray(), parent);
-    if (kind == QLatin1String("tab"))
+    case Kind::Combo:
+        return CreateCombo(entry, parent);
+    case Kind::Tab:
         return new TabControl(parent);
-    if (kind == QLatin1String("icon")) {
+    case Kind::Icon: {
         auto* label = new QLabel(parent);
         label->setPixmap(QApplication::windowIcon().pixmap(32, 32));
         return label;
     }
-    if (kind == QLatin1String("browser")) {
+    case Kind::Browser: {
         auto* browser = new QTextBrowser(parent);
         browser->setOpenLinks(false);
         return browser;
     }
-    if (kind == QLatin1String("list"))
+    case Kind::List:
         return new QTableWidget(parent);
+    }
     return nullptr;
 }
 
@@ -154,31 +178,31 @@ QWidget* CreateControl(const QJsonObject& entry, QWidget* parent)
 // a static text whose box is lower than a line of the substitute font (whose
 // line spacing is taller than 宋体's) grows to one line, about its centre, and
 // one that wraps to more lines grows to hold them, so no text is clipped.
-QRect FitControl(QWidget* control, QRect rect)
+void FitControl(QWidget* control, QRect rect, const Templates::Control& entry)
 {
     // A combo box's template height includes its drop-down list.
-    if (qobject_cast<QComboBox*>(control)) {
+    if (qobject_cast<QComboBox*>(control))
         rect.setHeight(control->sizeHint().height());
-        return rect;
-    }
     auto* label = qobject_cast<QLabel*>(control);
-    if (!label)
-        return rect;
-    const int line = control->fontMetrics().height();
-    if (rect.height() < line) {
-        const int grow = line - rect.height();
-        rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+    if (label) {
+        const int line = control->fontMetrics().height();
+        if (rect.height() < line) {
+            const int grow = line - rect.height();
+            rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+        }
     }
-    // A wrapped text that needs more lines than its box grows downwards. No
-    // character is wider than an em, so a text of few characters fits one
+    control->setGeometry(rect);
+    if (!label)
+        return;
+    // No character is wider than an em, so a text of few characters fits one
     // line without laying it out.
     const int em = QFontInfo(label->font()).pixelSize();
-    if (em <= 0 || label->text().size() * em > rect.width()) {
-        const int needed = label->heightForWidth(rect.width());
-        if (needed > rect.height())
-            rect.setHeight(needed);
-    }
-    return rect;
+    if (em > 0 && label->text().size() * em <= rect.width())
+        return;
+    if (entry.kind == Kind::Static && entry.id == -1)
+        static_cast<StaticText*>(label)->GrowOnFirstShow();
+    else
+        GrowToText(label);
 }
 
 } // namespace
@@ -224,44 +248,33 @@ namespace {
 // with the template.
 QString Build(QDialog* dialog, int id)
 {
-    QFile file(QStringLiteral(":/dialogs/%1.json").arg(id));
-    if (!file.open(QIODevice::ReadOnly))
+    const auto* found = std::find_if(std::begin(Templates::Dialogs), std::end(Templates::Dialogs),
+                                     [id](const Templates::Dialog& t) { return t.id == id; });
+    if (found == std::end(Templates::Dialogs))
         return QStringLiteral("missing");
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return parseError.errorString();
-    const QJsonObject root = document.object();
+    const Templates::Dialog& dialogTemplate = *found;
 
-    const QJsonObject fontSpec = root.value(QLatin1String("font")).toObject();
-    const QFont font = DialogFont(fontSpec.value(QLatin1String("face")).toString(),
-                                  fontSpec.value(QLatin1String("points")).toInt(12));
+    const QFont font = DialogFont(QString::fromUtf8(dialogTemplate.face), dialogTemplate.points);
     dialog->setFont(font);
     const BaseUnits units = DialogBaseUnits(font);
 
-    if (root.value(QLatin1String("style")).toString() == QLatin1String("child"))
+    if (dialogTemplate.child)
         dialog->setWindowFlags(Qt::Widget);
     else
-        dialog->setWindowTitle(root.value(QLatin1String("caption")).toString());
-    const QJsonArray size = root.value(QLatin1String("size")).toArray();
+        dialog->setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     dialog->setFixedSize(
-        MapDialogRect(units, QRect(0, 0, size.at(0).toInt(), size.at(1).toInt())).size());
+        MapDialogRect(units, QRect(0, 0, dialogTemplate.width, dialogTemplate.height)).size());
 
-    for (const QJsonValue& value : root.value(QLatin1String("controls")).toArray()) {
-        const QJsonObject entry = value.toObject();
+    for (int i = 0; i < dialogTemplate.controlCount; ++i) {
+        const Templates::Control& entry = dialogTemplate.controls[i];
         QWidget* control = CreateControl(entry, dialog);
-        if (!control)
-            return QStringLiteral("unknown control kind \"%1\"")
-                .arg(entry.value(QLatin1String("kind")).toString());
-        const int controlId = entry.value(QLatin1String("id")).toInt(-1);
-        if (controlId != -1)
-            control->setObjectName(QString::number(controlId));
-        control->setGeometry(
-            FitControl(control, MapDialogRect(units, RectOf(entry.value(QLatin1String("rect"))))));
-        const QJsonArray style = entry.value(QLatin1String("style")).toArray();
-        if (style.contains(QLatin1String("disabled")))
+        if (entry.id != -1)
+            control->setObjectName(QString::number(entry.id));
+        const QRect rect(entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]);
+        FitControl(control, MapDialogRect(units, rect), entry);
+        if (entry.style & Style::Disabled)
             control->setEnabled(false);
-        if (style.contains(QLatin1String("hidden")))
+        if (entry.style & Style::Hidden)
             control->hide();
     }
     return {};

@@ -8,7 +8,8 @@
 class QDialog;
 
 // Dialog templates: each window's caption, font, size and controls, in
-// dialog units, read from ":/dialogs/<id>.json". Positions convert to pixels
+// dialog units, written in res/dialogs/<id>.json and compiled into the
+// program by the build (DialogTemplates.h). Positions convert to pixels
 // the way Windows converts them: x * cx / 4 and y * cy / 8, where cx is the
 // average character width and cy the character height of the dialog's font.
 //
@@ -29,8 +30,8 @@ QRect MapDialogRect(const BaseUnits& units, const QRect& dialogUnits);
 QFont DialogFont(const QString& face, int points);
 
 // Builds template `id` into the dialog: caption, font, fixed size and every
-// control. A template that is missing or malformed is reported through the
-// application's message box, and the function returns false.
+// control. A template that is missing is reported through the application's
+// message box, and the function returns false.
 bool ApplyTemplate(QDialog* dialog, int id);
 
 // The control with that id among the widget's descendants, or nullptr.

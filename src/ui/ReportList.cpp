@@ -33,10 +33,15 @@ void SetupReportList(QTableWidget* list, const QList<ListColumn>& columns, Qt::A
 
 void SetListColour(QTableWidget* list, const QColor& colour)
 {
-    QPalette palette = list->palette();
+    // The viewport paints the cells' background. A palette of its own on the
+    // list would pass on to its header and scroll bars, whose pieces the
+    // style keeps in the pixmap cache under the palette's key: every list
+    // opened would add pieces that no later window uses.
+    QWidget* viewport = list->viewport();
+    QPalette palette = viewport->palette();
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::AlternateBase, colour);
-    list->setPalette(palette);
+    viewport->setPalette(palette);
 }
 
 void FillReportList(QTableWidget* list, QList<QStringList> rows, Qt::Alignment alignment)

@@ -20,7 +20,7 @@ struct ListColumn
 
 void SetupReportList(QTableWidget* list, const QList<ListColumn>& columns, Qt::Alignment alignment);
 
-// Sets the list's background (and the text's background) colour.
+// Sets the background colour of the list's cells.
 void SetListColour(QTableWidget* list, const QColor& colour);
 
 // Replaces the rows: each a list of cell texts, missing cells empty. Rows are

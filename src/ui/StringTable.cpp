@@ -6,8 +6,12 @@
 
 QString Ui::LoadString(int id)
 {
-    QFile file(QStringLiteral(":/strings.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object().value(QString::number(id)).toString();
+    // Read once: the table is compiled in and never changes.
+    static const QJsonObject table = [] {
+        QFile file(QStringLiteral(":/strings.json"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QJsonObject();
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }();
+    return table.value(QString::number(id)).toString();
 }
