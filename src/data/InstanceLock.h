@@ -14,8 +14,8 @@ public:
     {
         Held,        // this copy holds the lock
         OtherCopy,   // another running copy holds it
-        Unavailable, // the lock file cannot be made (a read-only folder...):
-                     // nothing to guard with, the copy runs unguarded
+        Unavailable, // no database to guard, or no lock file can be made
+                     // (a read-only folder...): the copy runs unguarded
     };
 
     explicit InstanceLock(const QString& databasePath);
@@ -24,5 +24,6 @@ public:
     State Acquire();
 
 private:
+    QString m_database;
     QLockFile m_lock;
 };

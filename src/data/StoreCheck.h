@@ -2,10 +2,12 @@
 
 #include <QString>
 
-// The check of word.mdb at start-up: that the file is there, is an SQLite
-// database in good order, holds every table and column the program uses, and
-// can be written. It never creates the file and changes no data (a journal
-// left by a writer that died is rolled back, as any reader would).
+// The check of word.mdb at start-up: that the file is there, is a whole
+// SQLite database, holds every table and column the program uses (their
+// first pages readable), and can be written. It reads no more than that, so
+// the start does not wait for it. It never creates the file and changes no
+// data (a journal left by a writer that died is rolled back, as any reader
+// would).
 namespace StoreCheck {
 
 enum class Problem
@@ -14,7 +16,7 @@ enum class Problem
     Missing,       // no such file
     Unreadable,    // there, but cannot be read (detail: why)
     NotADatabase,  // not an SQLite database (empty, another kind of file)
-    Damaged,       // an SQLite database that fails its check (detail: why)
+    Damaged,       // cut short, or its tables cannot be read (detail: why)
     MissingTable,  // table: the one missing
     MissingColumn, // table and column: the one missing
     ReadOnly,      // the file, or its folder, cannot be written
