@@ -25,7 +25,8 @@ private Q_SLOTS:
         Row("exact fit", "英语科模拟考试卷51", 6, "18|英语科|试卷51");
         Row("one byte", "，。！", 1, "6||");
         // Outside GBK: the one byte of the substitute; a surrogate pair kept whole.
-        Row("emoji", "a\U0001F600b", 2, "3|a\U0001F600|\U0001F600b");
+        Row("emoji", "a\U0001F600b", 1, "3|a|b");
+        Row("emoji at the end", "xa\U0001F600", 2, "3|xa|a\U0001F600");
     }
     void bytes()
     {
