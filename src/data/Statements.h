@@ -53,5 +53,13 @@ inline constexpr Statement KeptExamId{"exam", "SELECT last_insert_rowid() AS 编
 inline constexpr Statement InsertExamAnswer{
     "exam_answer",
     "INSERT INTO exam_answer(考试编号,题号,回答,答案,分值,得分) VALUES (?,?,?,?,?,?)"};
+// A student's grade rows in the order they were sat, each with the points by
+// section of the kept exam written with it (same name, paper and time), or
+// NULLs: 考生姓名.
+inline constexpr Statement ProgressOfName{
+    "grades", "SELECT g.试题名,g.考试时间,g.成绩,e.听力得分,e.单项填空得分,e.完形填空得分,"
+              "e.阅读理解得分,e.任务型阅读得分,e.作文得分 FROM grades g LEFT JOIN exam e "
+              "ON e.考生姓名=g.考生姓名 AND e.考试时间=g.考试时间 AND e.试题名=g.试题名 "
+              "WHERE g.考生姓名=? ORDER BY g.考试时间,g.rowid"};
 
 } // namespace Sql
