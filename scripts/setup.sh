@@ -10,7 +10,8 @@ shift
 
 packages=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite
+    qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6sql6-sqlite
+    libqt6opengl6-dev # needed by Qt Charts' CMake package, not pulled in by it
     qt6-translations-l10n
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
     fonts-noto-cjk

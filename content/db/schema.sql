@@ -38,3 +38,38 @@ CREATE TABLE write (
 CREATE TABLE content (
     stamp TEXT NOT NULL
 );
+
+-- Every handed-in exam kept whole, written with its grade row: the paper,
+-- time and name as the grade row has them, the two parts of the total, the
+-- objective points split by section as the card gave them (so a long history
+-- reads without its cards) and the essay with its report.
+CREATE TABLE exam (
+    编号 INTEGER PRIMARY KEY,
+    试题名 TEXT NOT NULL,
+    考试时间 TEXT NOT NULL,
+    考生姓名 TEXT NOT NULL,
+    客观题得分 REAL NOT NULL,
+    作文得分 REAL NOT NULL,
+    听力得分 REAL NOT NULL,
+    单项填空得分 REAL NOT NULL,
+    完形填空得分 REAL NOT NULL,
+    阅读理解得分 REAL NOT NULL,
+    任务型阅读得分 REAL NOT NULL,
+    作文题目 TEXT,
+    作文 TEXT,
+    作文评语 TEXT
+);
+-- A student's exams with their points by section, read without the essays.
+CREATE INDEX exam_by_name ON exam (考生姓名, 考试时间, 试题名, 听力得分, 单项填空得分, 完形填空得分,
+                                   阅读理解得分, 任务型阅读得分, 作文得分);
+
+-- The answer card of each kept exam, as table answer held it at hand-in.
+CREATE TABLE exam_answer (
+    考试编号 INTEGER NOT NULL REFERENCES exam (编号),
+    题号 TEXT NOT NULL,
+    回答 TEXT,
+    答案 TEXT,
+    分值 INTEGER,
+    得分 INTEGER,
+    PRIMARY KEY (考试编号, 题号)
+) WITHOUT ROWID;

@@ -4,11 +4,11 @@
 //               [--rows table file.tsv]... [--keep-grades]
 //
 // Row files are UTF-8, tab-separated, with the column names on the first line.
-// With --keep-grades the grades of an existing output file are carried over
-// into the new one. Table `content` holds a stamp of the sources, so that an
-// installed copy can tell when they changed. The new database is written
-// beside the output and moved over it only when complete, so a failed build
-// leaves the old file as it was.
+// With --keep-grades the grades of an existing output file, and its kept
+// exams when it has them, are carried over into the new one. Table `content`
+// holds a stamp of the sources, so that an installed copy can tell when they
+// changed. The new database is written beside the output and moved over it
+// only when complete, so a failed build leaves the old file as it was.
 
 #include "WordFile.h"
 

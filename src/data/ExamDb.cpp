@@ -68,7 +68,7 @@ QString OpenName(const QString& path, Variant variant)
 
 QVariant Row::Value(const char* column) const
 {
-    const int index = m_query.record().indexOf(QString::fromUtf8(column));
+    const int index = m_fields.indexOf(QString::fromUtf8(column));
     if (index < 0)
         throw Error{QStringLiteral("no such column: %1").arg(QString::fromUtf8(column))};
     return m_query.value(index);
@@ -97,6 +97,14 @@ std::optional<qint16> Row::Short(const char* column) const
     return static_cast<qint16>(whole);
 }
 
+std::optional<double> Row::Real(const char* column) const
+{
+    const QVariant value = Value(column);
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return value.isNull() || !ok ? std::nullopt : std::optional<double>(number);
+}
+
 Connection::~Connection() = default;
 
 QSqlQuery& Connection::Run(const Statement& statement, const QVariantList& values)
@@ -121,8 +129,10 @@ void Connection::Query(const Statement& statement, const QVariantList& values,
                        const RowHandler& onRow)
 {
     QSqlQuery& query = Run(statement, values);
+    // The column names once: the query's record on a row copies every value.
+    const QSqlRecord fields = query.record();
     while (query.next()) {
-        const Row row(query);
+        const Row row(query, fields);
         onRow(row);
     }
     if (query.lastError().isValid())

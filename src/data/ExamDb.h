@@ -3,6 +3,7 @@
 #include "Statements.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -61,21 +62,25 @@ struct Error
     QString text;
 };
 
-// One row of a query, its columns fetched by name.
+// One row of a query, its columns fetched by name among the query's `fields`.
 class Row
 {
 public:
-    explicit Row(const QSqlQuery& query) : m_query(query) {}
+    Row(const QSqlQuery& query, const QSqlRecord& fields) : m_query(query), m_fields(fields) {}
 
     // A text column; NULL reads as an empty string.
     QString Text(const char* column) const;
     // A whole-number column as a signed 16-bit integer, truncated toward
     // zero (85.5 reads as 85); NULL gives no number.
     std::optional<qint16> Short(const char* column) const;
+    // A number column as it is, fraction and all; NULL, or a text that is no
+    // number, gives no number.
+    std::optional<double> Real(const char* column) const;
 
 private:
     QVariant Value(const char* column) const;
     const QSqlQuery& m_query;
+    const QSqlRecord& m_fields;
 };
 
 // The open connection of one operation. Each statement is prepared once per

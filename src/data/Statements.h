@@ -38,4 +38,28 @@ inline constexpr Statement FindWord{"word", "SELECT * FROM word WHERE 单词=?;"
 // Keyword list of a paper's essay task (only the first row is used): 卷名.
 inline constexpr Statement EssayKeywords{"write", "Select 关键词 From write WHERE 卷名=?;"};
 
+// The paper's answer card as it stands at hand-in: 卷名.
+inline constexpr Statement PaperAnswers{"answer",
+                                        "SELECT 题号,回答,答案,分值,得分 FROM answer WHERE 卷名=?"};
+// Keep a handed-in exam: 试题名, 考试时间, 考生姓名, 客观题得分, 作文得分, the
+// points of the five sections with questions, 作文题目, 作文, 作文评语.
+inline constexpr Statement InsertExam{
+    "exam", "INSERT INTO exam(试题名,考试时间,考生姓名,客观题得分,作文得分,听力得分,单项填空得分,"
+            "完形填空得分,阅读理解得分,任务型阅读得分,作文题目,作文,作文评语) "
+            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"};
+// The number the exam just kept was given.
+inline constexpr Statement KeptExamId{"exam", "SELECT last_insert_rowid() AS 编号"};
+// One answer of a kept exam: 考试编号, 题号, 回答, 答案, 分值, 得分.
+inline constexpr Statement InsertExamAnswer{
+    "exam_answer",
+    "INSERT INTO exam_answer(考试编号,题号,回答,答案,分值,得分) VALUES (?,?,?,?,?,?)"};
+// A student's grade rows in the order they were sat, each with the points by
+// section of the kept exam written with it (same name, paper and time), or
+// NULLs: 考生姓名.
+inline constexpr Statement ProgressOfName{
+    "grades", "SELECT g.试题名,g.考试时间,g.成绩,e.听力得分,e.单项填空得分,e.完形填空得分,"
+              "e.阅读理解得分,e.任务型阅读得分,e.作文得分 FROM grades g LEFT JOIN exam e "
+              "ON e.考生姓名=g.考生姓名 AND e.考试时间=g.考试时间 AND e.试题名=g.试题名 "
+              "WHERE g.考生姓名=? ORDER BY g.考试时间,g.rowid"};
+
 } // namespace Sql

@@ -12,6 +12,30 @@ QString WordFile::ContentStamp(const QSqlDatabase& db)
     return query.value(0).toString();
 }
 
+namespace {
+
+// The kept exams of the attached old file, their numbers and cards as they
+// were, when it has them (a file made before exams were kept has none).
+bool CarryExams(QSqlQuery& query)
+{
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
+                                   "WHERE type='table' AND name IN ('exam','exam_answer')")) ||
+        !query.next())
+        return false;
+    if (query.value(0).toInt() != 2)
+        return true;
+    const QString exam =
+        QStringLiteral("编号,试题名,考试时间,考生姓名,客观题得分,作文得分,听力得分,"
+                       "单项填空得分,完形填空得分,阅读理解得分,任务型阅读得分,"
+                       "作文题目,作文,作文评语");
+    const QString answer = QStringLiteral("考试编号,题号,回答,答案,分值,得分");
+    return query.exec(QStringLiteral("INSERT INTO exam(%1) SELECT %1 FROM old.exam").arg(exam)) &&
+           query.exec(QStringLiteral("INSERT INTO exam_answer(%1) SELECT %1 FROM old.exam_answer")
+                          .arg(answer));
+}
+
+} // namespace
+
 qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, QString* error)
 {
     QSqlQuery query(db);
@@ -21,12 +45,23 @@ qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, 
         *error = query.lastError().text();
         return -1;
     }
+    // The grades and the kept exams together, or neither.
     qsizetype count = -1;
-    if (query.exec(QStringLiteral("INSERT INTO grades(试题名,考试时间,考生姓名,成绩) "
-                                  "SELECT 试题名,考试时间,考生姓名,成绩 FROM old.grades")))
-        count = query.numRowsAffected();
-    else
+    if (!query.exec(QStringLiteral("SAVEPOINT carry"))) {
         *error = query.lastError().text();
+    } else {
+        if (query.exec(QStringLiteral("INSERT INTO grades(试题名,考试时间,考生姓名,成绩) "
+                                      "SELECT 试题名,考试时间,考生姓名,成绩 FROM old.grades"))) {
+            count = query.numRowsAffected();
+            if (!CarryExams(query))
+                count = -1;
+        }
+        if (count < 0) {
+            *error = query.lastError().text();
+            query.exec(QStringLiteral("ROLLBACK TO carry"));
+        }
+        query.exec(QStringLiteral("RELEASE carry"));
+    }
     query.exec(QStringLiteral("DETACH DATABASE old"));
     return count;
 }

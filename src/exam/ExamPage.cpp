@@ -7,6 +7,7 @@
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "GradeDlgs.h"
+#include "ProgressDlgs.h"
 #include "HandIn.h"
 #include "Marking.h"
 #include "Mci.h"
@@ -371,7 +372,8 @@ void CExamPage::OnHandIn()
 
     // Only a recorded grade ends the exam. Until then everything stays as
     // it is (the countdown too), and 交卷 can be pressed again.
-    const HandIn::Outcome outcome = HandIn::Record(paper, time, m_strName, m_dScore);
+    const HandIn::Outcome outcome = HandIn::Record(
+        paper, time, m_strName, {m_dScore, m_strEssayTitle, m_strEssay, m_strReport});
     switch (outcome.status) {
     case HandIn::Status::Recorded:
         break;
@@ -392,6 +394,7 @@ void CExamPage::OnHandIn()
     Mci::SendString(QStringLiteral("close mymp3"));
     Ui::Prompt(this, HandIn::ScoreMessage(outcome.objective, m_dScore));
     g_essayDlg.m_nState = 9;
+    OfferGradeAnalysis(this, m_strName, paper);
 }
 
 void CExamPage::OnReview()

@@ -4,8 +4,10 @@
 
 namespace HandIn {
 
-Outcome Record(const QString& paper, const QString& time, const QString& name, double essayScore)
+Outcome Record(const QString& paper, const QString& time, const QString& name,
+               const ExamRecord::Essay& essay)
 {
+    const double essayScore = essay.score;
     double objective = 0.0;
     bool anyRow = false;
     const ExamDb::Result result = ExamDb::WriteKeyed([&](ExamDb::Connection& db) {
@@ -20,6 +22,7 @@ Outcome Record(const QString& paper, const QString& time, const QString& name, d
         const QString total = QString::asprintf("%f", objective + essayScore);
         if (db.Exec(Sql::InsertGrade, {paper, time, name, total}) != 1)
             throw ExamDb::Error{QStringLiteral("the grade row was not written")};
+        ExamRecord::Write(db, ExamRecord::Build(db, paper, time, name, essay));
     });
     switch (result) {
     case ExamDb::Result::NoDriver:

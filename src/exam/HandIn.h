@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExamRecord.h"
+
 #include <QString>
 
 // Hand-in's record: the points of the answer card added up and the grade row
@@ -21,10 +23,11 @@ struct Outcome
 };
 
 // In one write transaction: adds up 得分 over every row of table answer (the
-// exam start cleared every paper's) and appends the grade row of the paper,
-// the hand-in time and the student's name with the total, the points plus
-// the essay's score.
-Outcome Record(const QString& paper, const QString& time, const QString& name, double essayScore);
+// exam start cleared every paper's), appends the grade row of the paper, the
+// hand-in time and the student's name with the total, the points plus the
+// essay's score, and keeps the whole exam (its answer card and essay).
+Outcome Record(const QString& paper, const QString& time, const QString& name,
+               const ExamRecord::Essay& essay);
 
 // The message that tells the student the score of a recorded hand-in.
 QString ScoreMessage(double objective, double essayScore);

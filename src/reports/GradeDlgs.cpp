@@ -5,11 +5,20 @@
 #include "ExamDb.h"
 #include "Exchange.h"
 #include "MessageBox.h"
+#include "ProgressDlgs.h"
 #include "ReportList.h"
 #include "ResultRows.h"
+#include "StringTable.h"
 
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace {
 constexpr int QueryTemplate = Ids::GradeQuery::Template;
@@ -54,6 +63,20 @@ void CGradeQueryDlg::OnQuery()
 CGradeListDlg::CGradeListDlg(QWidget* parent) : QDialog(parent)
 {
     Ui::ApplyTemplate(this, ListTemplate);
+    m_chooseExportPath = [this](const QString& suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("导出成绩"), suggested,
+                                            QStringLiteral("CSV 文件 (*.csv)"));
+    };
+    using namespace Ids::GradeList;
+    connect(Ui::Control<QPushButton>(this, IdAnalysis), &QPushButton::clicked, this, [this] {
+        const QList<QTableWidgetItem*> chosen =
+            Ui::Control<QTableWidget>(this, IdList)->selectedItems();
+        OnAnalysis(chosen.isEmpty() ? -1 : chosen.front()->row());
+    });
+    connect(Ui::Control<QTableWidget>(this, IdList), &QTableWidget::cellDoubleClicked, this,
+            [this](int row) { OnAnalysis(row); });
+    connect(Ui::Control<QPushButton>(this, IdExport), &QPushButton::clicked, this,
+            &CGradeListDlg::OnExport);
 }
 
 void CGradeListDlg::UpdateData(bool save)
@@ -82,7 +105,64 @@ bool CGradeListDlg::OnInitDialog()
     m_strTitle = m_strName + m_strTitle;
     UpdateData(false);
     Ui::FillReportList(list, history.rows, Qt::AlignLeft);
+
+    // The trend below the list: the totals, or each section's rate, drawn
+    // when first asked for.
+    m_history = Progress::Read(m_strName);
+    using namespace Ids::GradeList;
+    auto* trend = Ui::Control<QGroupBox>(this, IdTrend);
+    auto* views = new QStackedWidget(trend);
+    (new QVBoxLayout(trend))->addWidget(views);
+    views->addWidget(ProgressCharts::View(ProgressCharts::Totals(m_history), "totals"));
+    auto* choice = Ui::Control<QComboBox>(this, IdTrendView);
+    choice->setCurrentIndex(0);
+    connect(choice, &QComboBox::currentIndexChanged, views, [this, views](int index) {
+        if (index == 1 && views->count() == 1)
+            views->addWidget(
+                ProgressCharts::View(ProgressCharts::SectionRates(m_history), "sectionRates"));
+        views->setCurrentIndex(index);
+    });
     return true;
+}
+
+void CGradeListDlg::OnAnalysis(int row)
+{
+    // The list row's paper and time name its exam; without a row, the latest.
+    int exam = row < 0 ? int(m_history.exams.size()) - 1 : -1;
+    if (row >= 0) {
+        const auto* list = Ui::Control<QTableWidget>(this, IdList);
+        const QString paper = list->item(row, 1)->text();
+        const QString time = list->item(row, 2)->text();
+        for (qsizetype i = 0; i < m_history.exams.size(); ++i) {
+            if (m_history.exams[i].paper == paper && m_history.exams[i].time == time) {
+                exam = int(i);
+                break;
+            }
+        }
+    }
+    if (exam < 0)
+        return;
+    CGradeAnalysisDlg analysis(m_strName, m_history, exam, this);
+    analysis.exec();
+}
+
+void CGradeListDlg::OnExport()
+{
+    QString suggested = m_strName + QStringLiteral("历次考试成绩.csv");
+    suggested.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString path = m_chooseExportPath(QDir::home().filePath(suggested));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!Progress::SaveFile(path, Progress::Csv(m_history), &error)) {
+        Ui::Prompt(
+            this,
+            Ui::LoadString(Ui::Str::HistoryNotExported).arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    Ui::Prompt(this, Ui::LoadString(Ui::Str::HistoryExported)
+                         .arg(m_strName, QString::number(m_history.exams.size()),
+                              QDir::toNativeSeparators(path)));
 }
 
 CAnswerListDlg::CAnswerListDlg(const QString& paper, QWidget* parent)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "Progress.h"
+
 #include <QDialog>
+
+#include <functional>
 
 // The grade history: a query for a student's name, then the list of that
 // student's handed-in exams.
@@ -28,8 +32,20 @@ public:
     bool OnInitDialog();
     void UpdateData(bool save);
 
+    // The analysis of the exam of list row `row`; -1 (nothing chosen) stands
+    // for the latest exam.
+    void OnAnalysis(int row = -1);
+    // Writes the history as a CSV file the user picks.
+    void OnExport();
+
     QString m_strName;
     QString m_strTitle = QStringLiteral("同学历次考试成绩表");
+    // The name's exams in the order they were sat, for the charts, the
+    // analysis and the export.
+    Progress::History m_history;
+    // Asks where to export to, given a suggested file name; an empty path
+    // cancels. A save-file dialog unless replaced (tests pick the path).
+    std::function<QString(const QString& suggested)> m_chooseExportPath;
 };
 
 // The answers recorded so far for a paper, three questions to a row. A

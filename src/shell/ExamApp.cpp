@@ -1,6 +1,7 @@
 #include "ExamApp.h"
 
 #include "ExamDb.h"
+#include "ExamRecord.h"
 #include "InstanceLock.h"
 #include "MainTabDlg.h"
 #include "MessageBox.h"
@@ -49,6 +50,8 @@ bool CExamApp::InitInstance()
     const QString problem = StoreCheckMessage(StoreCheck::Check(database), database);
     if (!problem.isEmpty())
         Ui::AppMessageBox(problem);
+    else
+        EnsureExamTables(); // a word.mdb from before exams were kept gets their tables
 
     CMainTabDlg dlg;
     dlg.exec();

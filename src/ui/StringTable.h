@@ -24,6 +24,10 @@ inline constexpr int StoreMissingColumn = 314; // %1 the file, %2 the table, %3 
 inline constexpr int StoreReadOnly = 315;      // %1 the file
 inline constexpr int StoreStillOpens = 316;
 inline constexpr int StoreUnreadable = 317; // %1 the file, %2 why
+inline constexpr int AnalysisWithoutSections = 401;
+inline constexpr int OfferAnalysis = 402;
+inline constexpr int HistoryExported = 403;    // %1 the name, %2 the exams, %3 the file
+inline constexpr int HistoryNotExported = 404; // %1 the file, %2 why
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

@@ -225,6 +225,10 @@ void TestStoreFaults::handInRecordsAllOrNothing_data()
         << QStringLiteral(
                "CREATE TRIGGER t BEFORE INSERT ON grades BEGIN SELECT RAISE(IGNORE); END")
         << HandIn::Status::Failed << 2;
+    QTest::newRow("exam record fails")
+        << QStringLiteral(
+               "CREATE TRIGGER t BEFORE INSERT ON exam_answer BEGIN SELECT RAISE(ABORT,'x'); END")
+        << HandIn::Status::Failed << 2;
 }
 
 void TestStoreFaults::handInRecordsAllOrNothing()
@@ -241,12 +245,18 @@ void TestStoreFaults::handInRecordsAllOrNothing()
         QVERIFY(folder.Sql(fault));
     AppMessages messages;
     const HandIn::Outcome outcome =
-        HandIn::Record(Paper, QStringLiteral("2026-12-07 10:00:00"), QStringLiteral("张三"), 18.5);
+        HandIn::Record(Paper, QStringLiteral("2026-12-07 10:00:00"), QStringLiteral("张三"),
+                       {18.5, QStringLiteral("T"), QStringLiteral("E"), QStringLiteral("R")});
     QCOMPARE(outcome.status, status);
     QCOMPARE(messages.texts.size(), status == HandIn::Status::Failed ? 1 : 0);
     QCOMPARE(folder.Column(QStringLiteral("SELECT COUNT(*) FROM grades")),
              QStringList{QString::number(grades)});
-    if (status == HandIn::Status::Recorded) {
+    // The exam is kept whole with its grade row, or not at all.
+    const bool kept = status == HandIn::Status::Recorded;
+    QCOMPARE(folder.Column(QStringLiteral("SELECT (SELECT COUNT(*) FROM exam)||'/'||"
+                                          "(SELECT COUNT(*) FROM exam_answer)")),
+             QStringList{kept ? QStringLiteral("1/10") : QStringLiteral("0/0")});
+    if (kept) {
         QCOMPARE(outcome.objective, 3.0);
         QCOMPARE(folder.Column(QStringLiteral("SELECT 成绩 FROM grades WHERE 考生姓名='张三'")),
                  QStringList{QStringLiteral("21.5")});
