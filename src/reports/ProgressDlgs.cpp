@@ -176,7 +176,14 @@ QChartView* View(QChart* chart, const char* name)
 {
     auto* view = new QChartView(chart);
     view->setObjectName(QLatin1String(name));
-    view->setRenderHint(QPainter::Antialiasing);
+    // Smooth edges, but not for lines of hundreds of points: there they are
+    // a pixel apart, smoothing shows nothing and costs most of the drawing.
+    qsizetype points = 0;
+    for (QAbstractSeries* series : chart->series()) {
+        if (const auto* line = qobject_cast<QXYSeries*>(series))
+            points = std::max(points, qsizetype(line->count()));
+    }
+    view->setRenderHint(QPainter::Antialiasing, points <= 100);
     return view;
 }
 
