@@ -63,7 +63,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, counts);
         const EssayCounts c = AnalyseEssay(text);
-        QCOMPARE(QString::asprintf("%d %d %d|", c.nMarks, c.nWords, int(c.endPenalty)) +
+        QCOMPARE(QStringLiteral("%1 %2 %3|").arg(c.nMarks).arg(c.nWords).arg(int(c.endPenalty)) +
                      c.distinctWords.join(QLatin1Char('|')),
                  counts);
     }
