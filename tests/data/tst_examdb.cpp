@@ -6,7 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 using ExamDb::Result;
 using ExamDb::Row;
@@ -136,6 +141,37 @@ private Q_SLOTS:
         QVERIFY(!after);
         QCOMPARE(m_folder->Column(QStringLiteral("SELECT DISTINCT 回答||得分 FROM answer")),
                  QStringList{QStringLiteral("C1")});
+    }
+
+    // Another connection holds the write lock for a moment: a write waits
+    // for its commit instead of failing, and comes after it.
+    void writeWaitsForAnotherWriter()
+    {
+        std::promise<bool> locked;
+        std::thread other([&, path = m_folder->DatabasePath()] {
+            {
+                QSqlDatabase db =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+                db.setDatabaseName(path);
+                const bool open = db.open();
+                QSqlQuery query(db);
+                const bool held = open && query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                                  query.exec(QStringLiteral("UPDATE answer SET 回答='C'"));
+                locked.set_value(held);
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                query.exec(QStringLiteral("COMMIT"));
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        });
+        const bool held = locked.get_future().get();
+        const Result result =
+            ExamDb::WriteKeyed([](ExamDb::Connection& db) { db.Exec(Sql::ResetAnswers); });
+        other.join();
+        QVERIFY(held);
+        QCOMPARE(result, Result::Done);
+        QVERIFY(m_messages->texts.isEmpty());
+        QCOMPARE(m_folder->Column(QStringLiteral("SELECT DISTINCT 回答 FROM answer")),
+                 QStringList{QStringLiteral(" ")});
     }
 
 private:

@@ -57,6 +57,7 @@ private Q_SLOTS:
         Row("trailing white space", "End.\r\n \t\n\v\f", "1 1 0|End");
         Row("typed caret", "a^b", "0 2 1|a|b");
         Row("empty", "", "0 1 1|");
+        Row("white space only", " \n", "0 1 1|");
     }
     void analysis()
     {

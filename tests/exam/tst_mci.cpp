@@ -73,6 +73,10 @@ private Q_SLOTS:
             player->position() > 0 || player->mediaStatus() == QMediaPlayer::EndOfMedia, 10000);
         QCOMPARE(player->error(), QMediaPlayer::NoError);
         QVERIFY(ticks > 0);
+        // Played again from further on, it starts over.
+        player->setPosition(1000);
+        QVERIFY(Mci::SendString(QStringLiteral("play mymp3")));
+        QVERIFY(player->position() < 1000);
         QVERIFY(Mci::SendString(QStringLiteral("close mymp3")));
     }
 };
