@@ -63,17 +63,24 @@ bool ProgramFolder::Sql(const QString& statement) const
     return WithDatabase(DatabasePath(), [&](QSqlQuery& query) { return query.exec(statement); });
 }
 
-QStringList ProgramFolder::Column(const QString& statement) const
+QStringList DatabaseColumn(const QString& path, const QString& sql)
 {
     QStringList values;
-    WithDatabase(DatabasePath(), [&](QSqlQuery& query) {
-        if (!query.exec(statement))
+    if (!QFile::exists(path))
+        return values;
+    WithDatabase(path, [&](QSqlQuery& query) {
+        if (!query.exec(sql))
             return false;
         while (query.next())
             values << query.value(0).toString();
         return true;
     });
     return values;
+}
+
+QStringList ProgramFolder::Column(const QString& statement) const
+{
+    return DatabaseColumn(DatabasePath(), statement);
 }
 
 AppMessages::AppMessages()

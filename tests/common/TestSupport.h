@@ -39,6 +39,10 @@ private:
     bool m_valid = false;
 };
 
+// The first column of every row of a query on the database at `path`, as
+// text; empty when there is no such file (it is never created).
+QStringList DatabaseColumn(const QString& path, const QString& sql);
+
 // Records the application messages the data store reports, instead of
 // showing them, while it lives.
 class AppMessages

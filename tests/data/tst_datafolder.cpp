@@ -3,11 +3,10 @@
 // <root>/home.
 
 #include "DataFolder.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,23 +14,6 @@ namespace {
 
 // The first column of a query's rows; none when the file is missing (which
 // opening it would make).
-QStringList Column(const QString& path, const QString& sql)
-{
-    QStringList values;
-    if (!QFile::exists(path))
-        return values;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("t"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (db.open() && query.exec(sql)) {
-            while (query.next())
-                values << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("t"));
-    return values;
-}
 
 QByteArray Bytes(const QString& path)
 {
@@ -88,7 +70,8 @@ void TestDataFolder::prepare()
                                            content + QStringLiteral("/elm"), user})
         QVERIFY(QDir().mkpath(path));
     QVERIFY(QFile::copy(QStringLiteral(ORDWIN_TEST_DB), pristine));
-    const QString stamp = Column(pristine, QStringLiteral("SELECT stamp FROM content")).value(0);
+    const QString stamp =
+        DatabaseColumn(pristine, QStringLiteral("SELECT stamp FROM content")).value(0);
     QVERIFY(!stamp.isEmpty());
 
     if (setup == QLatin1String("portable")) {
@@ -104,12 +87,13 @@ void TestDataFolder::prepare()
     } else if (setup != QLatin1String("first start")) {
         QVERIFY(QFile::copy(pristine, mine));
         QVERIFY(QFile::setPermissions(mine, QFile::ReadOwner | QFile::WriteOwner));
-        Column(mine, QStringLiteral("INSERT INTO grades VALUES('卷','2026-12-01','mine',90)"));
+        DatabaseColumn(mine,
+                       QStringLiteral("INSERT INTO grades VALUES('卷','2026-12-01','mine',90)"));
         if (setup != QLatin1String("same content"))
-            Column(mine, QStringLiteral("UPDATE content SET stamp='older'"));
+            DatabaseColumn(mine, QStringLiteral("UPDATE content SET stamp='older'"));
         if (setup == QLatin1String("update fails")) {
-            Column(mine, QStringLiteral("DROP TABLE grades"));
-            Column(mine, QStringLiteral("CREATE TABLE grades(x)"));
+            DatabaseColumn(mine, QStringLiteral("DROP TABLE grades"));
+            DatabaseColumn(mine, QStringLiteral("CREATE TABLE grades(x)"));
         }
         if (setup == QLatin1String("pristine missing"))
             QVERIFY(QFile::remove(pristine));
@@ -118,7 +102,7 @@ void TestDataFolder::prepare()
     }
     const QByteArray before = Bytes(mine);
     const QString names = QStringLiteral("SELECT 考生姓名 FROM grades");
-    const QStringList grades = Column(mine, names);
+    const QStringList grades = DatabaseColumn(mine, names);
 
     const DataFolder::Outcome out =
         DataFolder::Prepare(program, user, QDateTime({2026, 12, 7}, {10, 15}));
@@ -137,11 +121,12 @@ void TestDataFolder::prepare()
     } else if (after == QLatin1String("untouched")) {
         QCOMPARE(Bytes(mine), before);
     } else {
-        QCOMPARE(Column(mine, QStringLiteral("SELECT stamp FROM content")), QStringList{stamp});
-        QStringList expected = Column(pristine, names);
+        QCOMPARE(DatabaseColumn(mine, QStringLiteral("SELECT stamp FROM content")),
+                 QStringList{stamp});
+        QStringList expected = DatabaseColumn(pristine, names);
         if (after == QLatin1String("mine"))
             expected += grades;
-        QStringList kept = Column(mine, names);
+        QStringList kept = DatabaseColumn(mine, names);
         expected.sort();
         kept.sort();
         QCOMPARE(kept, expected);

@@ -19,25 +19,7 @@
 #include <QTabBar>
 #include <QTest>
 
-namespace {
-
-QStringList Column(const QString& path, const QString& sql)
-{
-    QStringList values;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("t"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (db.open() && query.exec(sql)) {
-            while (query.next())
-                values << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("t"));
-    return values;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestInstalled : public QObject
 {
@@ -83,7 +65,7 @@ void TestInstalled::layout()
     QVERIFY(!QDir(usr.filePath(QStringLiteral("share/ordwin/etp"))).isEmpty());
     QVERIFY(!QDir(usr.filePath(QStringLiteral("share/ordwin/elm"))).isEmpty());
     const QString pristine = usr.filePath(QStringLiteral("share/ordwin/word.mdb"));
-    QCOMPARE(Column(pristine, QStringLiteral("SELECT COUNT(*) FROM grades")),
+    QCOMPARE(DatabaseColumn(pristine, QStringLiteral("SELECT COUNT(*) FROM grades")),
              QStringList{QStringLiteral("0")});
     QStringList expected{QStringLiteral("applications/com.calvreth.Ordwin.desktop"),
                          QStringLiteral("metainfo/com.calvreth.Ordwin.metainfo.xml"),
@@ -152,18 +134,18 @@ void TestInstalled::gradeKeptAcrossStartsAndUpgrade()
         click(1043); // hand in, without an essay
         QCOMPARE(boxes.Texts().mid(0, 2), (QStringList{QStringLiteral("提交成功!"),
                                                        QStringLiteral("作文未提交，是否提交？")}));
-        QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+        QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
         dlg.reject();
     }
     QCOMPARE(Startup::EnterDataFolder(m_usr + QStringLiteral("/bin")).folder, m_user);
-    QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+    QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
 
     const QString pristine = m_usr + QStringLiteral("/share/ordwin/word.mdb");
-    Column(pristine, QStringLiteral("UPDATE content SET stamp='newer'"));
+    DatabaseColumn(pristine, QStringLiteral("UPDATE content SET stamp='newer'"));
     Startup::EnterDataFolder(m_usr + QStringLiteral("/bin"));
-    QCOMPARE(Column(mine, QStringLiteral("SELECT stamp FROM content")),
+    QCOMPARE(DatabaseColumn(mine, QStringLiteral("SELECT stamp FROM content")),
              QStringList{QStringLiteral("newer")});
-    QCOMPARE(Column(mine, grades), QStringList{QStringLiteral("李四")});
+    QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
     QCOMPARE(messages.texts, QStringList());
 }
 
