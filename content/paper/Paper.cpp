@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringEncoder>
 
 namespace PaperSource {
 
@@ -139,6 +140,11 @@ Paper Parse(const QString& text)
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        // The program counts essays and texts in GBK bytes.
+        QStringEncoder gbk("GBK");
+        [[maybe_unused]] const QByteArray encoded = gbk.encode(line);
+        if (gbk.hasError())
+            paper.errors << Error(i + 1, QStringLiteral("a character GBK cannot encode"));
         if (line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('@'))) {
@@ -238,6 +244,73 @@ QStringList TableCells(const QString& line)
     return cells;
 }
 
+namespace {
+
+// Keys a student could learn without reading the questions: a cycle (six keys
+// in a row, each the same as the key p = 2, 3 or 4 places before it, which
+// may lie before the six: ABCABCABC is one, ABCABCAB is not), or a letter that
+// is less than 15% of the keys of a section of ten or more.
+void CheckKeyPatterns(const Paper& paper, QStringList& problems)
+{
+    for (const QList<int>& section : Sections(paper)) {
+        const QString letters = OptionLettersOf(section.front());
+        if (letters.isEmpty())
+            continue;
+        QString run;
+        for (int n : section)
+            run += paper.questions.value(n).key;
+        for (int p = 2; p <= 4; ++p) {
+            int repeats = 0;
+            for (qsizetype i = p; i < run.size(); ++i) {
+                repeats = run[i] == run[i - p] ? repeats + 1 : 0;
+                if (repeats == 6)
+                    problems << QStringLiteral("the keys repeat every %1 up to question %2")
+                                    .arg(p)
+                                    .arg(section[i]);
+            }
+        }
+        for (QChar letter : letters) {
+            if (run.size() >= 10 && run.count(letter) * 100 < run.size() * 15)
+                problems << QStringLiteral("%1 is seldom the key from question %2")
+                                .arg(letter)
+                                .arg(section.front());
+        }
+    }
+}
+
+// A blank that begins a table cell takes its word capitalised or not: the key
+// holds both forms of each word, of the first at least when six words leave
+// no room.
+void CheckCellBlanks(const Paper& paper, QStringList& problems)
+{
+    static const QRegularExpression cellBlank(QStringLiteral("^__(\\d+)__"));
+    for (const Block& block : paper.blocks) {
+        for (const QString& line : block.lines) {
+            if (!line.startsWith(QLatin1Char('|')))
+                continue;
+            for (const QString& cell : TableCells(line)) {
+                const int n = cellBlank.match(cell).captured(1).toInt();
+                if (n == 0 || !OptionLettersOf(n).isEmpty())
+                    continue;
+                const QStringList words = paper.questions.value(n).key.split(QLatin1Char('/'));
+                for (const QString& word : words) {
+                    const QString first = word.left(1);
+                    const QString other =
+                        (first == first.toUpper() ? first.toLower() : first.toUpper()) +
+                        word.mid(1);
+                    if (!words.contains(other) && (words.size() < 6 || word == words.front()))
+                        problems << QStringLiteral("question %1 begins a table cell: its key "
+                                                   "lacks %2")
+                                        .arg(n)
+                                        .arg(other);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
 QStringList Check(const Paper& paper)
 {
     QStringList problems = paper.errors;
@@ -300,6 +373,8 @@ QStringList Check(const Paper& paper)
     }
     if (dialogues != 10)
         problems << QStringLiteral("%1 recordings, want 10").arg(dialogues);
+    CheckKeyPatterns(paper, problems);
+    CheckCellBlanks(paper, problems);
     return problems;
 }
 

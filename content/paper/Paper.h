@@ -79,7 +79,9 @@ QList<QList<int>> Sections(const Paper& paper);
 QStringList TableCells(const QString& line);
 
 // What is wrong with a paper's structure: numbering, options, keys,
-// keywords, listening. Empty when the paper is sound.
+// keywords, listening, keys a student could learn without reading the
+// questions, the capitals of blanks that begin a table cell. Parse reports
+// a character outside GBK. Empty when the paper is sound.
 QStringList Check(const Paper& paper);
 
 // The paper document (HTML): everything a student needs, never a key.
