@@ -27,6 +27,12 @@ private Q_SLOTS:
         // Outside GBK: the one byte of the substitute; a surrogate pair kept whole.
         Row("emoji", "a\U0001F600b", 1, "3|a|b");
         Row("emoji at the end", "xa\U0001F600", 2, "3|xa|a\U0001F600");
+        // Half a pair counts as one substitute byte, as any character GBK lacks.
+        const QString high(QChar(0xD83D)), low(QChar(0xDE00)), hao = QStringLiteral("好");
+        Row("high between", QString(hao + high + hao), 3,
+            QString(u"5|" + hao + high + u'|' + high + hao));
+        Row("low first", QString(low + u"abc"), 3, QString(u"4|" + low + u"ab|abc"));
+        Row("high last", QString(u"abc" + high), 3, QString(u"4|abc|bc" + high));
     }
     void bytes()
     {

@@ -1,11 +1,9 @@
 // The data store when something has gone wrong outside the program: a writer
 // that died mid-transaction, a second copy, a database that cannot serve;
-// hand-in's record, written whole or not at all; counts beyond their range.
+// hand-in's record, written whole or not at all.
 
-#include "EssayScorer.h"
 #include "ExamApp.h"
 #include "ExamDb.h"
-#include "Gbk.h"
 #include "HandIn.h"
 #include "InstanceLock.h"
 #include "StoreCheck.h"
@@ -60,9 +58,6 @@ private Q_SLOTS:
     void startUpCheck();
     void handInRecordsAllOrNothing_data();
     void handInRecordsAllOrNothing();
-    void loneSurrogates_data();
-    void loneSurrogates();
-    void scoringCountsBeyondInt();
 };
 
 void TestStoreFaults::readsRollBackADeadWriter_data()
@@ -264,49 +259,6 @@ void TestStoreFaults::handInRecordsAllOrNothing()
                  QStringLiteral(
                      "您本次考试成绩为：21.5分（其中客观题得分为：3.0分,作文得分为：18.5分）"));
     }
-}
-
-void TestStoreFaults::loneSurrogates_data()
-{
-    // Half a pair counts as one substitute byte, as any character GBK lacks.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qsizetype>("bytes");
-    QTest::addColumn<QString>("left3");
-    QTest::addColumn<QString>("right3");
-    const QString high(QChar(0xD83D)), low(QChar(0xDE00)), hao = QStringLiteral("好");
-    const auto row = [](const char* name, const QString& text, qsizetype bytes,
-                        const QString& left3, const QString& right3) {
-        QTest::newRow(name) << text << bytes << left3 << right3;
-    };
-    row("high between", hao + high + hao, 5, hao + high, high + hao);
-    row("low first", low + QStringLiteral("abc"), 4, low + QStringLiteral("ab"),
-        QStringLiteral("abc"));
-    row("high last", QStringLiteral("abc") + high, 4, QStringLiteral("abc"),
-        QStringLiteral("bc") + high);
-    row("a whole pair", QStringLiteral("ab") + high + low + QStringLiteral("c"), 4,
-        QStringLiteral("ab") + high + low, QStringLiteral("b") + high + low + QStringLiteral("c"));
-}
-
-void TestStoreFaults::loneSurrogates()
-{
-    QFETCH(QString, text);
-    QFETCH(qsizetype, bytes);
-    QFETCH(QString, left3);
-    QFETCH(QString, right3);
-    QCOMPARE(Gbk::Length(text), bytes);
-    QCOMPARE(Gbk::Left(text, 3), left3);
-    QCOMPARE(Gbk::Right(text, 3), right3);
-}
-
-void TestStoreFaults::scoringCountsBeyondInt()
-{
-    // Counts no int holds; twice the marks is beyond int as well.
-    const EssayScorer::Result scored = EssayScorer::Score(
-        EssayScorer::Inputs{12'000'000'000, 6'000'000'000, 1'000'000'000, 1'200'000'000, 0, 3, 0});
-    // q 6, W 5 (r1 = 3.4e9 / 6e9), S 6 (r2 = 10), R 3, and the draw.
-    QCOMPARE(scored.score, 20.0 - 0.5 * EssayScorer::StructureDraw(0));
-    QVERIFY(scored.report.contains(QStringLiteral("单词总数：12000000000；")));
-    QVERIFY(scored.report.contains(QStringLiteral("句子数量：1200000000；")));
 }
 
 QTEST_GUILESS_MAIN(TestStoreFaults)

@@ -174,6 +174,11 @@ private Q_SLOTS:
         row("no final mark", {100, 50, 50, 10, -2, 2, X2}, 2 + 7 - 2 - 1.0 + 7 + 8, "周老师");
         // 1 + 2 - 2 - 3.0 + 1 + 0.5 is below zero.
         row("x 6, total below 0", {20, 50, 2, 4, -2, 1, X6}, 0.0, "周老师");
+        // Counts no int holds; twice the marks is beyond int as well: q 6, W 5,
+        // S 6 (r2 = 10), R 3.
+        row("counts beyond int",
+            {12'000'000'000, 6'000'000'000, 1'000'000'000, 1'200'000'000, 0, 3, X2},
+            6 + 5 + 6 + 3 + 0 - 1.0, "单词总数：12000000000；");
     }
     void score()
     {
