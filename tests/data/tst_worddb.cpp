@@ -35,16 +35,6 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("School"), QStringLiteral("school")}));
     }
 
-    void rebuildKeepsGrades()
-    {
-        ProgramFolder folder;
-        const auto [code, output] = RunMkdb(folder, {QStringLiteral("--keep-grades")});
-        QCOMPARE(code, 0);
-        QVERIFY2(output.contains(QStringLiteral("grades: 2 rows kept")), qPrintable(output));
-        QCOMPARE(folder.Column(QStringLiteral("SELECT 考生姓名||成绩 FROM grades")),
-                 (QStringList{QStringLiteral("李明85.5"), QStringLiteral("O'Brien77.25")}));
-    }
-
     // Old grades that cannot be read stop the build; the old file stays.
     void unreadableGradesStopTheBuild()
     {

@@ -2,24 +2,11 @@
 // with the prefix /usr, a home folder of its own, and a working folder that
 // has nothing to do with the program.
 
-#include "ExamApp.h"
-#include "ExamPage.h"
-#include "MainTabDlg.h"
-#include "Startup.h"
-#include "TabControl.h"
 #include "TestSupport.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTabBar>
 #include <QTest>
-
-namespace {} // namespace
 
 class TestInstalled : public QObject
 {
@@ -28,7 +15,6 @@ private Q_SLOTS:
     void initTestCase();
     void layout();
     void installedProgramStarts();
-    void gradeKeptAcrossStartsAndUpgrade();
 
 private:
     QTemporaryDir m_root;
@@ -101,59 +87,5 @@ void TestInstalled::installedProgramStarts()
     QVERIFY(QDir(m_elsewhere).isEmpty());
 }
 
-// Through the same start-up as the program: an exam in the main window, its
-// grade in the user's copy, still there at the next start and after the
-// installed content changed.
-void TestInstalled::gradeKeptAcrossStartsAndUpgrade()
-{
-    const QString mine = m_user + QStringLiteral("/word.mdb");
-    const QString grades = QStringLiteral("SELECT 考生姓名 FROM grades");
-    AppMessages messages;
-    QCOMPARE(Startup::EnterDataFolder(m_usr + QStringLiteral("/bin")).folder, m_user);
-    QCOMPARE(QDir::currentPath(), m_user);
-    {
-        CMainTabDlg dlg;
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        QTabBar* bar = dlg.m_tab->TabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
-        CExamPage* page = dlg.m_pageExam;
-        const auto item = [page](int id) { return page->findChild<QWidget*>(QString::number(id)); };
-        const auto click = [&](int id) {
-            QTest::mouseClick(static_cast<QPushButton*>(item(id)), Qt::LeftButton);
-        };
-        static_cast<QComboBox*>(item(1004))->setCurrentIndex(4);
-        static_cast<QLineEdit*>(item(1048))->setText(QStringLiteral("120"));
-        static_cast<QLineEdit*>(item(1050))->setText(QStringLiteral("李四"));
-        MessageBoxes boxes(QMessageBox::No);
-        click(1005);
-        QVERIFY(QFileInfo::exists(m_user + QStringLiteral("/作文.txt")));
-        static_cast<QLineEdit*>(item(1068))->setText(QStringLiteral("1"));
-        static_cast<QComboBox*>(item(1033))->setCurrentIndex(0);
-        click(1046);
-        click(1043); // hand in, without an essay
-        QCOMPARE(boxes.Texts().mid(0, 2), (QStringList{QStringLiteral("提交成功!"),
-                                                       QStringLiteral("作文未提交，是否提交？")}));
-        QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
-        dlg.reject();
-    }
-    QCOMPARE(Startup::EnterDataFolder(m_usr + QStringLiteral("/bin")).folder, m_user);
-    QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
-
-    const QString pristine = m_usr + QStringLiteral("/share/ordwin/word.mdb");
-    DatabaseColumn(pristine, QStringLiteral("UPDATE content SET stamp='newer'"));
-    Startup::EnterDataFolder(m_usr + QStringLiteral("/bin"));
-    QCOMPARE(DatabaseColumn(mine, QStringLiteral("SELECT stamp FROM content")),
-             QStringList{QStringLiteral("newer")});
-    QCOMPARE(DatabaseColumn(mine, grades), QStringList{QStringLiteral("李四")});
-    QCOMPARE(messages.texts, QStringList());
-}
-
-int main(int argc, char* argv[])
-{
-    CExamApp app(argc, argv);
-    TestInstalled test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestInstalled)
 #include "tst_installed.moc"
