@@ -20,101 +20,95 @@
 class TestMainWindow : public QObject
 {
     Q_OBJECT
+
 private Q_SLOTS:
-    void tabsAndPages();
-    void tabSwitching_data();
-    void tabSwitching();
-    void aboutEntry();
-    void escapeEndsTheMainWindow();
-    void qtButtonsSpeakChinese();
-};
-
-void TestMainWindow::tabsAndPages()
-{
-    CMainTabDlg dlg;
-    dlg.show();
-    QVERIFY(dlg.windowTitle().startsWith(QStringLiteral("Calvreth ")));
-    QVERIFY(dlg.windowTitle().endsWith(QStringLiteral("——江苏省Pellarin")));
-    QTabBar* bar = dlg.m_tab->TabBar();
-    QCOMPARE(bar->count(), 3);
-    QCOMPARE((QStringList{bar->tabText(0), bar->tabText(1), bar->tabText(2)}),
-             (QStringList{QStringLiteral("前言"), QStringLiteral("软件使用说明"),
-                          QStringLiteral("Pellarin")}));
-    const QList<QWidget*> pages{dlg.m_pagePreface, dlg.m_pageUsage, dlg.m_pageExam};
-    for (QWidget* page : pages) {
-        QCOMPARE(page->parentWidget(), dlg.m_tab);
-        QCOMPARE(page->isVisible(), page == pages[0]);
+    void tabsAndPages()
+    {
+        CMainTabDlg dlg;
+        dlg.show();
+        QVERIFY(dlg.windowTitle().startsWith(QStringLiteral("Calvreth ")));
+        QVERIFY(dlg.windowTitle().endsWith(QStringLiteral("——江苏省Pellarin")));
+        QTabBar* bar = dlg.m_tab->TabBar();
+        QCOMPARE(bar->count(), 3);
+        QCOMPARE((QStringList{bar->tabText(0), bar->tabText(1), bar->tabText(2)}),
+                 (QStringList{QStringLiteral("前言"), QStringLiteral("软件使用说明"),
+                              QStringLiteral("Pellarin")}));
+        const QList<QWidget*> pages{dlg.m_pagePreface, dlg.m_pageUsage, dlg.m_pageExam};
+        for (QWidget* page : pages) {
+            QCOMPARE(page->parentWidget(), dlg.m_tab);
+            QCOMPARE(page->isVisible(), page == pages[0]);
+        }
+        QCOMPARE(dlg.m_pagePreface->findChild<QPlainTextEdit*>()->toPlainText(),
+                 LoadTextResource(TextId::Preface));
+        QCOMPARE(dlg.m_pageUsage->findChild<QPlainTextEdit*>()->toPlainText(),
+                 LoadTextResource(TextId::Usage, TextCap::Usage));
     }
-    QCOMPARE(dlg.m_pagePreface->findChild<QPlainTextEdit*>()->toPlainText(),
-             LoadTextResource(TextId::Preface));
-    QCOMPARE(dlg.m_pageUsage->findChild<QPlainTextEdit*>()->toPlainText(),
-             LoadTextResource(TextId::Usage, TextCap::Usage));
-}
 
-void TestMainWindow::tabSwitching_data()
-{
-    QTest::addColumn<QList<int>>("selections");
-    QTest::addColumn<int>("shown");
-    QTest::newRow("usage") << QList<int>{1} << 1;
-    QTest::newRow("exam, then preface") << QList<int>{2, 0} << 0;
-    QTest::newRow("out of range keeps the page") << QList<int>{2, -1, 3, 1000} << 2;
-}
+    void tabSwitching_data()
+    {
+        QTest::addColumn<QList<int>>("selections");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("usage") << QList<int>{1} << 1;
+        QTest::newRow("exam, then preface") << QList<int>{2, 0} << 0;
+        QTest::newRow("out of range keeps the page") << QList<int>{2, -1, 3, 1000} << 2;
+    }
 
-// One page shown at a time; the pages are only hidden, never rebuilt, so
-// the exam page keeps its state.
-void TestMainWindow::tabSwitching()
-{
-    QFETCH(QList<int>, selections);
-    QFETCH(int, shown);
-    CMainTabDlg dlg;
-    dlg.show();
-    const QPointer<QWidget> exam = dlg.m_pageExam;
-    dlg.m_pageExam->m_strName = QStringLiteral("kept");
-    for (int selection : selections)
-        dlg.ShowPageOf(selection);
-    const QList<QWidget*> pages{dlg.m_pagePreface, dlg.m_pageUsage, dlg.m_pageExam};
-    for (int i = 0; i < pages.size(); ++i)
-        QCOMPARE(pages[i]->isVisible(), i == shown);
-    QCOMPARE(exam.data(), static_cast<QWidget*>(dlg.m_pageExam));
-    QCOMPARE(dlg.m_pageExam->m_strName, QStringLiteral("kept"));
-}
+    // One page shown at a time; the pages are only hidden, never rebuilt, so
+    // the exam page keeps its state.
+    void tabSwitching()
+    {
+        QFETCH(QList<int>, selections);
+        QFETCH(int, shown);
+        CMainTabDlg dlg;
+        dlg.show();
+        const QPointer<QWidget> exam = dlg.m_pageExam;
+        dlg.m_pageExam->m_strName = QStringLiteral("kept");
+        for (int selection : selections)
+            dlg.ShowPageOf(selection);
+        const QList<QWidget*> pages{dlg.m_pagePreface, dlg.m_pageUsage, dlg.m_pageExam};
+        for (int i = 0; i < pages.size(); ++i)
+            QCOMPARE(pages[i]->isVisible(), i == shown);
+        QCOMPARE(exam.data(), static_cast<QWidget*>(dlg.m_pageExam));
+        QCOMPARE(dlg.m_pageExam->m_strName, QStringLiteral("kept"));
+    }
 
-void TestMainWindow::aboutEntry()
-{
-    CMainTabDlg dlg;
-    dlg.show();
-    const QList<QAction*> actions = dlg.actions();
-    QCOMPARE(actions.size(), 2);
-    QVERIFY(actions[0]->isSeparator());
-    QCOMPARE(actions[1]->text(), QStringLiteral("关于 Ordwin(&A)..."));
-    QString title;
-    NextModal about([&](QDialog* box) {
-        QVERIFY(qobject_cast<CAboutDlg*>(box));
-        title = box->windowTitle();
-        QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
-    });
-    actions[1]->trigger();
-    QVERIFY(about.Ran());
-    QCOMPARE(title, QStringLiteral("关于 Ordwin"));
-    QVERIFY(dlg.isVisible());
-}
+    void aboutEntry()
+    {
+        CMainTabDlg dlg;
+        dlg.show();
+        const QList<QAction*> actions = dlg.actions();
+        QCOMPARE(actions.size(), 2);
+        QVERIFY(actions[0]->isSeparator());
+        QCOMPARE(actions[1]->text(), QStringLiteral("关于 Ordwin(&A)..."));
+        QString title;
+        NextModal about([&](QDialog* box) {
+            QVERIFY(qobject_cast<CAboutDlg*>(box));
+            title = box->windowTitle();
+            QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
+        });
+        actions[1]->trigger();
+        QVERIFY(about.Ran());
+        QCOMPARE(title, QStringLiteral("关于 Ordwin"));
+        QVERIFY(dlg.isVisible());
+    }
 
-void TestMainWindow::escapeEndsTheMainWindow()
-{
-    CMainTabDlg dlg;
-    dlg.show();
-    QTest::keyClick(dlg.m_pagePreface->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
-    QVERIFY(!dlg.isVisible());
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));
-}
+    void escapeEndsTheMainWindow()
+    {
+        CMainTabDlg dlg;
+        dlg.show();
+        QTest::keyClick(dlg.m_pagePreface->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
 
-void TestMainWindow::qtButtonsSpeakChinese()
-{
-    QMessageBox box;
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
-    QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
-}
+    void qtButtonsSpeakChinese()
+    {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+        QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    }
+};
 
 int main(int argc, char* argv[])
 {
