@@ -1,5 +1,6 @@
-// The windows that show results, driven offscreen: each shows the rows the
-// results core reads, with the texts around them.
+// What the results windows list, read from the database, and the built-in
+// texts; then the windows, driven offscreen: each shows the rows the results
+// core reads, with the texts around them.
 
 #include "Catalogue.h"
 #include "DialogIds.h"
@@ -37,6 +38,15 @@ QList<QStringList> Shown(QWidget* window)
     return Ui::ReportListRows(window->findChild<QTableWidget*>(QStringLiteral("1004")));
 }
 
+// Cells joined by "|", rows by ";"; "failed" for a failed read.
+QString Joined(const Results::Rows& read)
+{
+    QStringList rows;
+    for (const QStringList& row : read.rows)
+        rows << row.join(QLatin1Char('|'));
+    return read.result == ExamDb::Result::Done ? rows.join(QLatin1Char(';'))
+                                               : QStringLiteral("failed");
+}
 } // namespace
 
 class TestResults : public QObject
@@ -148,6 +158,74 @@ private Q_SLOTS:
         QCOMPARE(title, name + QStringLiteral("同学历次考试成绩表"));
         QCOMPARE(shown, Sorted(Results::GradeHistory(name).rows, 4));
         QCOMPARE(shown.size(), rows);
+    }
+
+    void rowNumber_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("9") << 9 << "009";
+        QTest::newRow("10") << 10 << "010";
+        QTest::newRow("99") << 99 << "099";
+        QTest::newRow("100") << 100 << "100";
+        QTest::newRow("1000") << 1000 << "1000";
+    }
+    void rowNumber()
+    {
+        QFETCH(int, n);
+        QFETCH(QString, shown);
+        QCOMPARE(Results::RowNumber(n), shown);
+    }
+
+    void rows()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.Sql(QStringLiteral("INSERT INTO grades VALUES('p','t','李明',NULL)")));
+        QVERIFY(folder.Sql(QStringLiteral("INSERT INTO answer VALUES ('P','01','A','A',1,1),"
+                                          "('P','02','b','B',1,0),('P','03','C','C',2,2),"
+                                          "('P','04',' ','D',1,0),('P','05','e','E',1,0)")));
+        AppMessages messages;
+        QCOMPARE(Joined(Results::GradeHistory(QStringLiteral("李明"))),
+                 QStringLiteral("001|2010年江苏高考英语试题|2026-11-02 10:30:00|85;002|p|t|"));
+        QCOMPARE(Joined(Results::AnswerStatus(QStringLiteral("P"))),
+                 QStringLiteral("01|A|02|b|03|C;04| |05|e"));
+        QCOMPARE(Joined(Results::WrongAnswers(QStringLiteral("P"))),
+                 QStringLiteral("02|b|B|04| |D;05|e|E"));
+        QVERIFY(messages.texts.isEmpty());
+        QVERIFY(folder.Sql(QStringLiteral("UPDATE grades SET 成绩=99999")));
+        QCOMPARE(Joined(Results::GradeHistory(QStringLiteral("李明"))), QStringLiteral("failed"));
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QString>("file"); // in the test texts' folder, or a resource
+        QTest::addColumn<int>("cap");      // -1: none
+        QTest::addColumn<QString>("text");
+        // "第一行\n第二行" takes 13 GBK bytes.
+        QTest::newRow("cut") << "short.txt" << 12 << "第一行\n第二";
+        QTest::newRow("up to the NUL") << "nul.txt" << -1 << "before the zero";
+        QTest::newRow("no such text") << ":/data/9999" << -1 << "";
+    }
+    void load()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, cap);
+        QFETCH(QString, text);
+        if (!file.startsWith(QLatin1Char(':')))
+            file.prepend(QStringLiteral(ORDWIN_TEST_TEXTS "/"));
+        QCOMPARE(LoadTextFile(file, cap < 0 ? std::nullopt : std::optional<qsizetype>(cap)), text);
+    }
+
+    // The built-in texts under their ids, each whole within its cap.
+    void builtInTexts()
+    {
+        const QString rules = LoadTextResource(TextId::ExamRules);
+        QVERIFY(rules.startsWith(QStringLiteral("高考考生守则、考场规则及考试注意事项\n")));
+        QCOMPARE(LoadTextResource(TextId::ExamRules, TextCap::ExamRules), rules);
+        const QString usage = LoadTextResource(TextId::Usage);
+        QVERIFY(usage.startsWith(QStringLiteral("使用说明\n")));
+        QCOMPARE(LoadTextResource(TextId::Usage, TextCap::Usage), usage);
+        QVERIFY(LoadTextResource(TextId::Preface).startsWith(QStringLiteral("前  言\n")));
     }
 };
 

@@ -92,15 +92,6 @@ private Q_SLOTS:
         QVERIFY(dlg.isVisible());
     }
 
-    void escapeEndsTheMainWindow()
-    {
-        CMainTabDlg dlg;
-        dlg.show();
-        QTest::keyClick(dlg.m_pagePreface->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
-        QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.result(), int(QDialog::Rejected));
-    }
-
     void qtButtonsSpeakChinese()
     {
         QMessageBox box;
