@@ -333,6 +333,7 @@ private Q_SLOTS:
             {"letter in number", IdFillSubmit,   "7x", "am", notDigits, "", "", "7x"},
             {"minus",            IdChoiceSubmit, "-1", "A",  notDigits, "", "", "-1"},
             {"81",               IdFillSubmit,   "81", "am", "#81", "", "", "81"},
+            {"int max, on the paper", IdFillSubmit, "2147483647", "A", ok, "2147483647", "A|1", "2147483648"},
             {"beyond int", IdChoiceSubmit, "0099999999999", "A", "#99999999999", "", "", "0099999999999"},
             {"no letter",        IdChoiceSubmit, "1",  "",   "请选择答案", "", "", "1"},
             {"no fill-in",       IdFillSubmit,   "71", "",   "请填写答案，放弃回答请填入空格！", "", "", "71"},
@@ -356,6 +357,9 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, row);
         QFETCH(QString, next);
+        if (stored == u"2147483647"_s)
+            QVERIFY(m_folder->Sql(
+                u"INSERT INTO answer VALUES('%1','2147483647',' ','A',1,0)"_s.arg(Paper2010)));
         QCOMPARE(Start(), QStringList());
         QCOMPARE(Answer(button, number, answer), QStringList{message});
         QCOMPARE(m_folder->Column(QStringLiteral("SELECT 题号||'|'||回答||'|'||得分 FROM answer "

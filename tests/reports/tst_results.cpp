@@ -4,6 +4,7 @@
 
 #include "Catalogue.h"
 #include "DialogIds.h"
+#include "DialogTemplate.h"
 #include "GradeDlgs.h"
 #include "ReportList.h"
 #include "ResultRows.h"
@@ -99,6 +100,19 @@ private Q_SLOTS:
         review->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!review); // released on close
+    }
+
+    // Wrong answers that cannot be read are told once; the explanation shows.
+    void reviewAfterAFailedQuery()
+    {
+        QVERIFY(m_folder->Sql(QStringLiteral("ALTER TABLE answer RENAME TO gone")));
+        AppMessages messages;
+        CReviewDlg review(Paper2010);
+        review.show();
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(messages.texts[0].startsWith(QStringLiteral("数据库错误: ")));
+        QCOMPARE(Ui::Control<QPlainTextEdit>(&review, Ids::Review::IdExplain)->toPlainText(),
+                 LoadTextResource(ExplanationTextId(Paper2010)));
     }
 
     void answerStatus()
