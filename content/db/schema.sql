@@ -107,3 +107,16 @@ CREATE TABLE passage (
     文本 TEXT NOT NULL,
     PRIMARY KEY (卷名, 材料, 行)
 ) WITHOUT ROWID;
+
+-- A student's answers to the questions of the mistakes notebook, answered
+-- again after the exam: who, which question, when, the answer and whether it
+-- was right. Never part of an exam or its grade.
+CREATE TABLE practice (
+    考生姓名 TEXT NOT NULL,
+    卷名 TEXT NOT NULL,
+    题号 TEXT NOT NULL,
+    练习时间 TEXT NOT NULL,
+    回答 TEXT NOT NULL,
+    正确 INTEGER NOT NULL
+);
+CREATE INDEX practice_by_name ON practice (考生姓名);
