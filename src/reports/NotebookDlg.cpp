@@ -35,37 +35,53 @@ QString Inline(const QString& text, int number)
     return html;
 }
 
-// A material's pieces as HTML: paragraphs, dialogue turns, and "| a | b |"
-// rows gathered into a table (a cell "^" is the one above it, left empty).
-QString MaterialHtml(const QStringList& pieces, int number)
+// A table of "| a | b |" rows as HTML, the first row its header; a cell "^"
+// joins the cell above it.
+QString TableHtml(const QList<QStringList>& rows, int number)
 {
-    QString html;
-    bool inTable = false;
-    for (const QString& piece : pieces) {
-        const bool row = piece.startsWith(QLatin1Char('|'));
-        if (row && !inTable)
-            html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
-        if (!row && inTable)
-            html += QStringLiteral("</table>");
-        inTable = row;
-        if (!row) {
-            html += QStringLiteral("<p>%1</p>").arg(Inline(piece, number));
-            continue;
-        }
-        QStringList cells = piece.split(QLatin1Char('|'));
-        cells.removeFirst();
-        if (!cells.isEmpty() && cells.back().trimmed().isEmpty())
-            cells.removeLast();
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
+    for (int r = 0; r < rows.size(); ++r) {
         html += QStringLiteral("<tr>");
-        for (const QString& cell : cells) {
-            const QString text = cell.trimmed();
-            html += QStringLiteral("<td>%1</td>")
-                        .arg(text == QLatin1String("^") ? QString() : Inline(text, number));
+        for (int c = 0; c < rows[r].size(); ++c) {
+            if (rows[r][c] == QLatin1String("^"))
+                continue;
+            int span = 1;
+            while (r + span < rows.size() && c < rows[r + span].size() &&
+                   rows[r + span][c] == QLatin1String("^"))
+                ++span;
+            html += QStringLiteral("<%1 rowspan=\"%2\">%3</%1>")
+                        .arg(r == 0 ? QStringLiteral("th") : QStringLiteral("td"))
+                        .arg(span)
+                        .arg(Inline(rows[r][c], number));
         }
         html += QStringLiteral("</tr>");
     }
-    if (inTable)
-        html += QStringLiteral("</table>");
+    return html + QStringLiteral("</table>");
+}
+
+// A material's pieces as HTML: paragraphs, dialogue turns, and tables.
+QString MaterialHtml(const QStringList& pieces, int number)
+{
+    QString html;
+    QList<QStringList> table;
+    for (const QString& piece : pieces) {
+        if (piece.startsWith(QLatin1Char('|'))) {
+            QStringList cells = piece.split(QLatin1Char('|'));
+            cells.removeFirst();
+            if (!cells.isEmpty() && cells.back().trimmed().isEmpty())
+                cells.removeLast();
+            for (QString& cell : cells)
+                cell = cell.trimmed();
+            table << cells;
+            continue;
+        }
+        if (!table.isEmpty())
+            html += TableHtml(table, number);
+        table.clear();
+        html += QStringLiteral("<p>%1</p>").arg(Inline(piece, number));
+    }
+    if (!table.isEmpty())
+        html += TableHtml(table, number);
     return html;
 }
 
@@ -95,6 +111,8 @@ CNotebookDlg::CNotebookDlg(const QString& name, const Notebook::Book& book, QWid
         connect(Combo(id), &QComboBox::currentIndexChanged, this, &CNotebookDlg::OnFilterChange);
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CNotebookDlg::OnSelect);
     connect(Ui::Control<QPushButton>(this, IdSubmit), &QPushButton::clicked, this,
+            &CNotebookDlg::OnSubmit);
+    connect(Ui::Control<QLineEdit>(this, IdFill), &QLineEdit::returnPressed, this,
             &CNotebookDlg::OnSubmit);
     OnFilterChange();
 }
@@ -161,9 +179,11 @@ void CNotebookDlg::OnFilterChange()
     int row = int(m_shown.indexOf(selected));
     if (row < 0)
         row = std::min(std::max(previousRow, 0), int(m_shown.size()) - 1);
-    if (row >= 0)
+    if (row >= 0) {
+        const QSignalBlocker quiet(m_list); // shown once, below
         m_list->selectRow(row);
-    OnSelect(); // a selection that stayed on its row sends no signal
+    }
+    OnSelect();
 }
 
 void CNotebookDlg::OnSelect()
