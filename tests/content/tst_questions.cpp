@@ -15,20 +15,15 @@ class TestQuestions : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void rowsAgreeWithSource_data();
     void rowsAgreeWithSource();
 };
 
-void TestQuestions::initTestCase()
+void TestQuestions::rowsAgreeWithSource_data()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s);
     db.setDatabaseName(QStringLiteral(ORDWIN_PROGRAM_DIR "/word.mdb"));
     QVERIFY(db.open());
-}
-
-void TestQuestions::rowsAgreeWithSource_data()
-{
     QTest::addColumn<QString>("file");
     const QDir papers(QStringLiteral(ORDWIN_PAPERS_DIR));
     for (const QString& name : papers.entryList({u"*.paper"_s}))
@@ -48,10 +43,10 @@ void TestQuestions::rowsAgreeWithSource()
     for (const PaperSource::Block& block : paper.blocks) {
         if (block.kind == PaperSource::Block::Part || block.kind == PaperSource::Block::Section)
             current.clear();
-        else if (block.kind == PaperSource::Block::Dialogue)
-            current = u"听力原文 "_s + block.lines.join(u' ').simplified();
-        else if (block.kind == PaperSource::Block::Passage)
-            current = u"短文 "_s + block.lines.join(u' ').simplified();
+        else if (block.kind == PaperSource::Block::Dialogue ||
+                 block.kind == PaperSource::Block::Passage)
+            current = (block.kind == PaperSource::Block::Passage ? u"短文 "_s : u"听力原文 "_s) +
+                      block.lines.join(u' ').simplified();
         for (int number : block.questions)
             expected.insert(number, current);
     }
