@@ -31,7 +31,8 @@ QString Inline(const QString& text, int number)
     QString html = text.toHtmlEscaped();
     html.replace(Blank, QStringLiteral("<u>&nbsp;&nbsp;\\1&nbsp;&nbsp;</u>"));
     const QString own = QStringLiteral("<u>&nbsp;&nbsp;%1&nbsp;&nbsp;</u>").arg(number);
-    html.replace(own, QStringLiteral("<b style=\"color:#c00000\">%1</b>").arg(own));
+    html.replace(
+        own, QStringLiteral("<a name=\"blank\"></a><b style=\"color:#c00000\">%1</b>").arg(own));
     return html;
 }
 
@@ -236,11 +237,24 @@ void CNotebookDlg::ShowEntry(int index)
         material->setHtml(text->material.isEmpty()
                               ? Ui::LoadString(Ui::Str::NotebookNoMaterial).toHtmlEscaped()
                               : MaterialHtml(text->material, number));
+        material->scrollToAnchor(QStringLiteral("blank"));
+        // A blank of a table has no stem: its row stands in (a blank of a
+        // passage is marked in the passage, shown beside it).
+        QString stem = text->stem;
+        const QString blank = QStringLiteral("__%1__").arg(number);
+        for (const QString& piece : text->material) {
+            if (stem.isEmpty() && piece.startsWith(QLatin1Char('|')) && piece.contains(blank)) {
+                QStringList cells = piece.split(QLatin1Char('|'));
+                for (QString& cell : cells)
+                    cell = cell.trimmed();
+                cells.removeAll(QString());
+                cells.removeAll(QStringLiteral("^"));
+                stem = cells.join(QStringLiteral(" | "));
+            }
+        }
         QString html = QStringLiteral("<p><b>%1.</b> %2</p>")
                            .arg(number)
-                           .arg(Inline(text->stem.isEmpty() ? QStringLiteral("__%1__").arg(number)
-                                                            : text->stem,
-                                       number));
+                           .arg(Inline(stem.isEmpty() ? blank : stem, number));
         QStringList options;
         for (const QString& option : text->options)
             options << option.toHtmlEscaped();
