@@ -73,3 +73,50 @@ CREATE TABLE exam_answer (
     得分 INTEGER,
     PRIMARY KEY (考试编号, 题号)
 ) WITHOUT ROWID;
+
+-- Every question of each paper as its source gives it: the section, the stem
+-- (empty for a blank of a passage), the options (empty when it has none), the
+-- key, the points, its own explanation, and the number of the text it is read
+-- with in table passage (0 for none). The key rows of table answer stay the
+-- ones the answer card is marked against.
+CREATE TABLE question (
+    卷名 TEXT NOT NULL,
+    题号 TEXT NOT NULL,
+    部分 TEXT NOT NULL,
+    题干 TEXT NOT NULL,
+    选项A TEXT NOT NULL,
+    选项B TEXT NOT NULL,
+    选项C TEXT NOT NULL,
+    选项D TEXT NOT NULL,
+    答案 TEXT NOT NULL,
+    分值 INTEGER NOT NULL,
+    解析 TEXT NOT NULL,
+    材料 INTEGER NOT NULL,
+    PRIMARY KEY (卷名, 题号)
+) WITHOUT ROWID;
+
+-- The texts the questions are read with, piece by piece in order: each
+-- recording's script one turn a row ("M: ..."), each passage one paragraph or
+-- one table row ("| a | b |") a row.
+CREATE TABLE passage (
+    卷名 TEXT NOT NULL,
+    材料 INTEGER NOT NULL,
+    行 INTEGER NOT NULL,
+    种类 TEXT NOT NULL,
+    标题 TEXT NOT NULL,
+    文本 TEXT NOT NULL,
+    PRIMARY KEY (卷名, 材料, 行)
+) WITHOUT ROWID;
+
+-- A student's answers to the questions of the mistakes notebook, answered
+-- again after the exam: who, which question, when, the answer and whether it
+-- was right. Never part of an exam or its grade.
+CREATE TABLE practice (
+    考生姓名 TEXT NOT NULL,
+    卷名 TEXT NOT NULL,
+    题号 TEXT NOT NULL,
+    练习时间 TEXT NOT NULL,
+    回答 TEXT NOT NULL,
+    正确 INTEGER NOT NULL
+);
+CREATE INDEX practice_by_name ON practice (考生姓名);

@@ -662,6 +662,116 @@ QString WriteRows(const Paper& paper)
     return QStringLiteral("卷名\t关键词\n%1\t%2\n").arg(paper.name, paper.keywords);
 }
 
+QString SectionOf(int number)
+{
+    static const struct
+    {
+        int last;
+        const char* name;
+    } sections[] = {
+        {20, "听力"}, {35, "单项填空"}, {55, "完形填空"}, {70, "阅读理解"}, {80, "任务型阅读"}};
+    for (const auto& section : sections) {
+        if (number >= 1 && number <= section.last)
+            return QString::fromUtf8(section.name);
+    }
+    return QString();
+}
+
+QList<Material> Materials(const Paper& paper)
+{
+    QList<Material> materials;
+    Material* current = nullptr;
+    int recording = 0;
+    for (const Block& block : paper.blocks) {
+        switch (block.kind) {
+        case Block::Part:
+        case Block::Section:
+            current = nullptr;
+            break;
+        case Block::Dialogue: {
+            Material material{int(materials.size()) + 1,
+                              QStringLiteral("听力原文"),
+                              QStringLiteral("Text %1").arg(++recording),
+                              {},
+                              {}};
+            for (const Turn& turn : block.turns)
+                material.pieces << turn.speaker + QStringLiteral(": ") + turn.text;
+            materials << material;
+            current = &materials.back();
+            break;
+        }
+        case Block::Passage: {
+            Material material{
+                int(materials.size()) + 1, QStringLiteral("短文"), block.argument, {}, {}};
+            QStringList paragraph;
+            const auto flush = [&] {
+                if (!paragraph.isEmpty())
+                    material.pieces << paragraph.join(QLatin1Char(' '));
+                paragraph.clear();
+            };
+            for (const QString& raw : block.lines) {
+                const QString line = raw.trimmed();
+                if (line.isEmpty() || line.startsWith(QLatin1Char('|')))
+                    flush();
+                if (line.startsWith(QLatin1Char('|')))
+                    material.pieces << line;
+                else if (!line.isEmpty())
+                    paragraph << line;
+            }
+            flush();
+            materials << material;
+            current = &materials.back();
+            break;
+        }
+        case Block::Questions:
+            if (current)
+                current->questions << block.questions;
+            break;
+        default:
+            break;
+        }
+    }
+    return materials;
+}
+
+QString QuestionRows(const Paper& paper)
+{
+    QMap<int, int> materialOf;
+    for (const Material& material : Materials(paper)) {
+        for (int number : material.questions)
+            materialOf.insert(number, material.number);
+    }
+    QString rows = QStringLiteral("卷名\t题号\t部分\t题干\t选项A\t选项B\t选项C\t选项D\t答案\t分值\t"
+                                  "解析\t材料\n");
+    for (const Question& q : paper.questions) {
+        QStringList row{paper.name, QStringLiteral("%1").arg(q.number, 2, 10, QLatin1Char('0')),
+                        SectionOf(q.number), q.stem};
+        for (QChar letter : QStringLiteral("ABCD"))
+            row << q.options.value(letter);
+        row << q.key << QString::number(PointsOf(q.number)) << q.explanation
+            << QString::number(materialOf.value(q.number));
+        rows += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return rows;
+}
+
+QString PassageRows(const Paper& paper)
+{
+    QString rows = QStringLiteral("卷名\t材料\t行\t种类\t标题\t文本\n");
+    for (const Material& material : Materials(paper)) {
+        for (int i = 0; i < material.pieces.size(); ++i)
+            rows += QStringList{paper.name,
+                                QString::number(material.number),
+                                QString::number(i + 1),
+                                material.kind,
+                                material.title,
+                                material.pieces[i]}
+                        .join(QLatin1Char('\t')) +
+                    QLatin1Char('\n');
+    }
+    return rows;
+}
+
 // --------------------------------------------------------------- recording
 
 QString VoiceOf(const QString& speaker)

@@ -94,6 +94,31 @@ QString RenderExplanation(const Paper& paper);
 QString AnswerRows(const Paper& paper);
 QString WriteRows(const Paper& paper);
 
+// The section a question number falls in, as the paper names it: 听力,
+// 单项填空, 完形填空, 阅读理解 or 任务型阅读; empty for a number in none.
+QString SectionOf(int number);
+
+// A text the questions are read with: a recording's script (one turn per
+// piece, "M: ..."), or a passage (one paragraph, or one "| a | b |" table row,
+// per piece).
+struct Material
+{
+    int number = 0; // from 1, in paper order
+    QString kind;   // 听力原文 or 短文
+    QString title;  // "Text <n>" of a recording, a passage's heading
+    QStringList pieces;
+    QList<int> questions;
+};
+// Every recording and passage of the paper with the questions read with it:
+// those of the question blocks after it, up to the next part or section.
+QList<Material> Materials(const Paper& paper);
+
+// The rows of table question (every question with its section, stem,
+// options, key, points, explanation and the number of its material, 0 for
+// none) and of table passage (each material piece by piece).
+QString QuestionRows(const Paper& paper);
+QString PassageRows(const Paper& paper);
+
 // One piece of the recording: words in a voice, then silence.
 struct Segment
 {

@@ -1,8 +1,8 @@
 // ordwin-paper: makes a paper's parts from its source file.
 //
 //   ordwin-paper <source.paper> [--doc <file.doc>] [--answer <file.tsv>]
-//                [--write <file.tsv>] [--explanation <file>] [--recording <file.mp3>]
-//                [--check]
+//                [--write <file.tsv>] [--questions <file.tsv>] [--passages <file.tsv>]
+//                [--explanation <file>] [--recording <file.mp3>] [--check]
 //
 // --check only reports what is wrong with the source. The recording is
 // synthesised with espeak-ng, one voice per speaker, and encoded with lame.
@@ -160,7 +160,7 @@ int main(int argc, char* argv[])
         if (args.size() < 2)
             Fail(QStringLiteral(
                 "usage: ordwin-paper <source.paper> [--doc f] [--answer f] [--write f] "
-                "[--explanation f] [--recording f] [--check]"));
+                "[--questions f] [--passages f] [--explanation f] [--recording f] [--check]"));
         const QString source = args[1];
         const PaperSource::Paper paper = PaperSource::ParseFile(source);
         const QStringList problems = PaperSource::Check(paper);
@@ -179,6 +179,10 @@ int main(int argc, char* argv[])
                 WriteOut(file, PaperSource::AnswerRows(paper).toUtf8());
             else if (option == QLatin1String("--write"))
                 WriteOut(file, PaperSource::WriteRows(paper).toUtf8());
+            else if (option == QLatin1String("--questions"))
+                WriteOut(file, PaperSource::QuestionRows(paper).toUtf8());
+            else if (option == QLatin1String("--passages"))
+                WriteOut(file, PaperSource::PassageRows(paper).toUtf8());
             else if (option == QLatin1String("--explanation"))
                 WriteOut(file, PaperSource::RenderExplanation(paper).toUtf8());
             else if (option == QLatin1String("--recording"))

@@ -34,6 +34,20 @@ bool CarryExams(QSqlQuery& query)
                           .arg(answer));
 }
 
+// The answers practised in the mistakes notebook of the attached old file,
+// when it has them.
+bool CarryPractice(QSqlQuery& query)
+{
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
+                                   "WHERE type='table' AND name='practice'")) ||
+        !query.next())
+        return false;
+    if (query.value(0).toInt() != 1)
+        return true;
+    return query.exec(QStringLiteral("INSERT INTO practice(%1) SELECT %1 FROM old.practice")
+                          .arg(QStringLiteral("考生姓名,卷名,题号,练习时间,回答,正确")));
+}
+
 } // namespace
 
 qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, QString* error)
@@ -45,7 +59,7 @@ qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, 
         *error = query.lastError().text();
         return -1;
     }
-    // The grades and the kept exams together, or neither.
+    // The grades, the kept exams and the practice together, or none of them.
     qsizetype count = -1;
     if (!query.exec(QStringLiteral("SAVEPOINT carry"))) {
         *error = query.lastError().text();
@@ -53,7 +67,7 @@ qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, 
         if (query.exec(QStringLiteral("INSERT INTO grades(试题名,考试时间,考生姓名,成绩) "
                                       "SELECT 试题名,考试时间,考生姓名,成绩 FROM old.grades"))) {
             count = query.numRowsAffected();
-            if (!CarryExams(query))
+            if (!CarryExams(query) || !CarryPractice(query))
                 count = -1;
         }
         if (count < 0) {

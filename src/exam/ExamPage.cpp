@@ -11,6 +11,7 @@
 #include "Marking.h"
 #include "Mci.h"
 #include "MessageBox.h"
+#include "NotebookDlg.h"
 #include "ProgressDlgs.h"
 #include "ReviewDlg.h"
 #include "StringTable.h"
@@ -57,6 +58,7 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     connect(Button(IdReview), &QPushButton::clicked, this, &CExamPage::OnReview);
     connect(Button(IdGradeHistory), &QPushButton::clicked, this, &CExamPage::OnGradeHistory);
     connect(Button(IdAnswerStatus), &QPushButton::clicked, this, &CExamPage::OnAnswerStatus);
+    connect(Button(IdNotebook), &QPushButton::clicked, this, &CExamPage::OnNotebook);
 
     OnCtlColor();
     OnInitDialog();
@@ -176,7 +178,7 @@ void CExamPage::OnStart()
         return;
     }
 
-    Enable({IdName, IdReview, IdStart}, false);
+    Enable({IdName, IdReview, IdStart, IdNotebook}, false);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, true);
     Enable({IdMinutes, IdPaper}, false);
 
@@ -389,7 +391,7 @@ void CExamPage::OnHandIn()
 
     m_bExamRunning = false;
     m_timer.stop();
-    Enable({IdReview, IdStart}, true);
+    Enable({IdReview, IdStart, IdNotebook}, true);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);
     Mci::SendString(QStringLiteral("close mymp3"));
     Ui::Prompt(this, HandIn::ScoreMessage(outcome.objective, m_dScore));
@@ -416,4 +418,12 @@ void CExamPage::OnAnswerStatus()
 {
     auto* answers = new CAnswerListDlg(PaperNameFromPath(m_strDocPath), this);
     answers->show();
+}
+
+void CExamPage::OnNotebook()
+{
+    // The name as the box holds it now, without the rest of the page's fields.
+    QString name;
+    Ui::ExchangeText(true, Ui::FindControl(this, IdName), name);
+    OpenNotebook(this, name);
 }

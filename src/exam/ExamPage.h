@@ -39,6 +39,7 @@ public:
     void OnReview();
     void OnGradeHistory();
     void OnAnswerStatus();
+    void OnNotebook();
 
     // Clears every recorded answer before an exam; false if that failed.
     bool ResetAnswers();

@@ -28,6 +28,19 @@ inline constexpr int AnalysisWithoutSections = 401;
 inline constexpr int OfferAnalysis = 402;
 inline constexpr int HistoryExported = 403;    // %1 the name, %2 the exams, %3 the file
 inline constexpr int HistoryNotExported = 404; // %1 the file, %2 why
+inline constexpr int NotebookNoHistory = 601;  // %1 the name
+inline constexpr int NotebookNoMistakes = 602; // %1 the name, %2 the exams
+inline constexpr int NotebookNoName = 603;
+inline constexpr int NotebookNoQuestion = 604;
+inline constexpr int PracticeRightOnce = 605;
+inline constexpr int PracticeMastered = 606;
+inline constexpr int PracticeWrong = 607; // %1 the key
+inline constexpr int PracticeNotRecorded = 608;
+inline constexpr int PracticeNoAnswer = 609;
+inline constexpr int NotebookCount = 610; // %1 the questions listed
+inline constexpr int NotebookNoMaterial = 611;
+inline constexpr int NotebookAnswers = 612; // %1 the answers given, %2 the key
+inline constexpr int PracticeRightAgain = 613;
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty
