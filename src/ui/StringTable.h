@@ -28,6 +28,10 @@ inline constexpr int AnalysisWithoutSections = 401;
 inline constexpr int OfferAnalysis = 402;
 inline constexpr int HistoryExported = 403;    // %1 the name, %2 the exams, %3 the file
 inline constexpr int HistoryNotExported = 404; // %1 the file, %2 why
+inline constexpr int ResumeKeptExam = 501; // %1 the name, %2 the paper, %3 started, %4 minutes left
+inline constexpr int KeptExamPaperGone = 502; // %1 the paper
+inline constexpr int KeptExamDamaged = 503;   // %1 the column
+inline constexpr int ExamNotKept = 504;       // %1 why
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty
