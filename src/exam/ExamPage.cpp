@@ -60,6 +60,8 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     connect(Button(IdAnswerStatus), &QPushButton::clicked, this, &CExamPage::OnAnswerStatus);
 
     m_draftTimer.setSingleShot(true);
+    // A coarse timer may fire late by a twentieth of its period.
+    m_draftTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_draftTimer, &QTimer::timeout, this, [this] {
         if (m_draftThrottle.Pending())
             KeepExam();

@@ -52,8 +52,11 @@ bool CExamApp::InitInstance()
     const QString problem = StoreCheckMessage(StoreCheck::Check(database), database);
     if (!problem.isEmpty())
         Ui::AppMessageBox(problem);
-    // A word.mdb from before exams were kept gets their tables.
-    const bool keeps = problem.isEmpty() && EnsureExamTables() && KeptExam::EnsureTable();
+    bool keeps = false;
+    if (problem.isEmpty()) {
+        EnsureExamTables();              // a word.mdb from before exams were kept gets their tables
+        keeps = KeptExam::EnsureTable(); // and the table of the running exam
+    }
 
     CMainTabDlg dlg;
     // The exam left running last time is offered over the open window.
