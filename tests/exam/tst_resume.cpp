@@ -100,23 +100,18 @@ void TestResume::keptWhole_data()
 }
 
 // Every field comes back, or none: not even the sound ones of a damaged row.
-// Each keeping replaces the last.
 void TestResume::keptWhole()
 {
     QFETCH(QString, fault);
     QFETCH(Found, found);
     QFETCH(QString, detail);
     ProgramFolder folder;
-    KeptExam::State other = Sample;
-    other.name = QStringLiteral("someone else");
-    QVERIFY(!KeptExam::Keep(other) && !KeptExam::Keep(Sample));
+    QVERIFY(!KeptExam::Keep(Sample));
     QVERIFY(fault.isEmpty() || folder.Sql(fault));
-    AppMessages messages;
     const KeptExam::Loaded loaded = KeptExam::Load();
     QCOMPARE(loaded.found, found);
     QCOMPARE(loaded.detail, detail);
     QCOMPARE(loaded.state, found == Found::Usable ? Sample : KeptExam::State());
-    QCOMPARE(messages.texts, QStringList());
 }
 
 void TestResume::draftThrottle_data()
