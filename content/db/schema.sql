@@ -120,3 +120,24 @@ CREATE TABLE practice (
     正确 INTEGER NOT NULL
 );
 CREATE INDEX practice_by_name ON practice (考生姓名);
+
+-- The exam running now, at most one row: what the next start needs to take it
+-- up again after the program ended without a hand-in (the answers are in
+-- table answer already). 作文进度: 0 the editor not yet opened, 1 a draft,
+-- 2 submitted; 作文开始分钟: the minutes left at the editor's first opening;
+-- 作文得分 and 作文评语 once submitted.
+CREATE TABLE running_exam (
+    编号 INTEGER PRIMARY KEY CHECK (编号 = 1),
+    试题名 TEXT NOT NULL,
+    考生姓名 TEXT NOT NULL,
+    考试时长 INTEGER NOT NULL,
+    开始时间 TEXT NOT NULL,
+    剩余分钟 INTEGER NOT NULL,
+    听力已播放 INTEGER NOT NULL,
+    作文进度 INTEGER NOT NULL,
+    作文开始分钟 INTEGER NOT NULL,
+    作文题目 TEXT,
+    作文 TEXT,
+    作文得分 REAL,
+    作文评语 TEXT
+);

@@ -62,4 +62,25 @@ inline constexpr Statement ProgressOfName{
               "ON e.考生姓名=g.考生姓名 AND e.考试时间=g.考试时间 AND e.试题名=g.试题名 "
               "WHERE g.考生姓名=? ORDER BY g.考试时间,g.rowid"};
 
+// The exam running now, kept for the next start (one row, number 1): 试题名,
+// 考生姓名, 考试时长, 开始时间, 剩余分钟, 听力已播放, 作文进度, 作文开始分钟,
+// 作文题目, 作文, 作文得分, 作文评语.
+inline constexpr Statement KeepRunningExam{
+    "running_exam", "INSERT OR REPLACE INTO running_exam(编号,试题名,考生姓名,考试时长,开始时间,"
+                    "剩余分钟,听力已播放,作文进度,作文开始分钟,作文题目,作文,作文得分,作文评语) "
+                    "VALUES (1,?,?,?,?,?,?,?,?,?,?,?,?)"};
+// The kept exam, if any.
+inline constexpr Statement RunningExam{
+    "running_exam", "SELECT 试题名,考生姓名,考试时长,开始时间,剩余分钟,听力已播放,作文进度,"
+                    "作文开始分钟,作文题目,作文,作文得分,作文评语 FROM running_exam"};
+// Ends the kept exam.
+inline constexpr Statement EndRunningExam{"running_exam", "DELETE FROM running_exam"};
+// Whether the database has the table of the kept exam.
+inline constexpr Statement HasRunningExamTable{
+    "sqlite_master",
+    "SELECT count(*) AS n FROM sqlite_master WHERE type='table' AND name='running_exam'"};
+// How many questions a paper has in table answer: 卷名.
+inline constexpr Statement PaperQuestionCount{"answer",
+                                              "SELECT count(*) AS n FROM answer WHERE 卷名=?"};
+
 } // namespace Sql

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -46,6 +47,14 @@ int CEssayDlg::DoModal(QWidget* parent)
     QObject::connect(Ui::Control<QPushButton>(window, IdExit), &QPushButton::clicked, window,
                      &QDialog::reject);
     OnInitDialog();
+    const auto edited = [this] {
+        if (m_onEdit)
+            m_onEdit();
+    };
+    QObject::connect(Ui::Control<QPlainTextEdit>(window, IdText), &QPlainTextEdit::textChanged,
+                     window, edited);
+    QObject::connect(Ui::Control<QLineEdit>(window, IdTitle), &QLineEdit::textChanged, window,
+                     edited);
     const int result = window->exec() == QDialog::Accepted ? IdOk : IdCancel;
     m_window.reset();
     return result;
@@ -147,6 +156,15 @@ std::optional<EssayScorer::Result> CEssayDlg::ScoreEssay(const EssayCounts& coun
         return std::nullopt;
     inputs.keywordHits = *hits;
     return EssayScorer::Score(inputs);
+}
+
+bool CEssayDlg::Typed(QString& title, QString& text) const
+{
+    if (!m_window)
+        return false;
+    Ui::ExchangeText(true, Ui::FindControl(m_window.get(), IdText), text);
+    Ui::ExchangeText(true, Ui::FindControl(m_window.get(), IdTitle), title);
+    return true;
 }
 
 void CEssayDlg::LockText()

@@ -51,6 +51,13 @@ public:
     std::optional<EssayScorer::Result> ScoreEssay(const EssayCounts& counts) const;
     // Locks the open editor's essay text: read-only, and drawn so.
     void LockText();
+    // The title and the text as they stand in the open editor, typed and not
+    // yet saved; false when the editor is not open.
+    bool Typed(QString& title, QString& text) const;
+
+    // Told of every change the student makes to the title or the text while
+    // the editor is open (not of what the editor puts there itself).
+    std::function<void()> m_onEdit;
 
     // Where the scorer takes the time from (seconds since 1970); tests fix it.
     std::function<std::int64_t()> m_clock;

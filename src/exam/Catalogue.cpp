@@ -42,6 +42,15 @@ QString Catalogue::DocPathAfterSelection(int position, const QString& current)
            QStringLiteral(".doc");
 }
 
+int Catalogue::PositionOf(const QString& paperName)
+{
+    for (int position = 0; position < PaperCount; ++position) {
+        if (QString::fromUtf8(Entries[position].paperName) == paperName)
+            return position;
+    }
+    return -1;
+}
+
 QString PaperNameFromPath(const QString& docPath)
 {
     const qsizetype dot = docPath.indexOf(QLatin1Char('.'));

@@ -21,6 +21,9 @@ QString DocPath(int position);
 // as it is.
 QString DocPathAfterSelection(int position, const QString& current);
 
+// The position of the paper named `paperName`, or -1 when the list has none.
+int PositionOf(const QString& paperName);
+
 } // namespace Catalogue
 
 // The PaperName of a document path: the text before the first ".", without

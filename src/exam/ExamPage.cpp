@@ -8,6 +8,7 @@
 #include "Exchange.h"
 #include "GradeDlgs.h"
 #include "HandIn.h"
+#include "KeptExam.h"
 #include "Marking.h"
 #include "Mci.h"
 #include "MessageBox.h"
@@ -59,6 +60,14 @@ CExamPage::CExamPage(QWidget* parent) : PageDialog(parent)
     connect(Button(IdGradeHistory), &QPushButton::clicked, this, &CExamPage::OnGradeHistory);
     connect(Button(IdAnswerStatus), &QPushButton::clicked, this, &CExamPage::OnAnswerStatus);
     connect(Button(IdNotebook), &QPushButton::clicked, this, &CExamPage::OnNotebook);
+
+    m_draftTimer.setSingleShot(true);
+    // A coarse timer may fire late by a twentieth of its period.
+    m_draftTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_draftTimer, &QTimer::timeout, this, [this] {
+        if (m_draftThrottle.Pending())
+            KeepExam();
+    });
 
     OnCtlColor();
     OnInitDialog();
@@ -131,6 +140,7 @@ void CExamPage::OnStart()
     QPushButton* start = Button(IdStart);
     const QString caption = start->text();
     if (caption == QString::fromUtf8(ReselectCaption)) {
+        KeptExam::Discard();
         Enable({IdMinutes, IdName, IdPaper}, true);
         Enable({IdReview}, false);
         start->setText(QString::fromUtf8(StartCaption));
@@ -178,6 +188,15 @@ void CExamPage::OnStart()
         return;
     }
 
+    BeginExam(m_nMinutes);
+    m_strStarted = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    m_bListeningPlayed = false;
+    m_draftThrottle.Reset();
+    KeepExam(true);
+}
+
+void CExamPage::BeginExam(int remaining)
+{
     Enable({IdName, IdReview, IdStart, IdNotebook}, false);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, true);
     Enable({IdMinutes, IdPaper}, false);
@@ -187,13 +206,96 @@ void CExamPage::OnStart()
     Ui::FindControl(this, IdBrowser)->show();
     m_browser.Navigate(fullPath);
 
-    m_nRemaining = m_nMinutes;
+    m_nRemaining = remaining;
     m_strTimeLeft = TimeLeftText(m_nRemaining);
     UpdateData(false);
 
     m_timer.start(TimerPeriodMs, this);
-    start->setText(QString::fromUtf8(ReselectCaption));
+    Button(IdStart)->setText(QString::fromUtf8(ReselectCaption));
     m_bExamRunning = true;
+}
+
+void CExamPage::Resume(const KeptExam::State& kept)
+{
+    using KeptExam::EssayStage;
+    m_comboPaper->setCurrentIndex(Catalogue::PositionOf(kept.paper));
+    m_nMinutes = kept.minutesSet;
+    m_strName = kept.name;
+    m_strStarted = kept.started;
+    m_bListeningPlayed = kept.listeningPlayed;
+    m_draftThrottle.Reset();
+
+    m_nFreshExam = kept.essayStage == EssayStage::NotOpened ? 1 : 0;
+    const bool submitted = kept.essayStage == EssayStage::Submitted;
+    m_strEssay = submitted ? kept.essayText : QString();
+    m_strEssayTitle = submitted ? kept.essayTitle : QString();
+    m_strReport = submitted ? kept.essayReport : QString();
+    m_dScore = submitted ? kept.essayScore : 0.0;
+    g_essayDlg.m_nState = submitted ? 2 : 0;
+    g_essayDlg.m_nStartMinutes = kept.essayStartMinutes;
+    g_essayDlg.m_dScore = m_dScore;
+    g_essayDlg.m_strReport = m_strReport;
+    g_essayDlg.m_nEndPenalty = 0;
+    g_essayDlg.m_strEssay = kept.essayText;
+    g_essayDlg.m_strEssayTitle = kept.essayTitle;
+    g_strSavedEssay = kept.essayText;
+    g_strSavedTitle = kept.essayTitle;
+
+    BeginExam(kept.minutesLeft);
+    Enable({IdListening}, !kept.listeningPlayed);
+    Enable({IdEssay}, !submitted);
+    if (m_nRemaining <= 0)
+        LockAtTimeUp();
+}
+
+KeptExam::State CExamPage::KeptState() const
+{
+    using KeptExam::EssayStage;
+    KeptExam::State state;
+    state.paper = PaperNameFromPath(m_strDocPath);
+    state.name = m_strName;
+    state.minutesSet = m_nMinutes;
+    state.started = m_strStarted;
+    state.minutesLeft = m_nRemaining;
+    state.listeningPlayed = m_bListeningPlayed;
+    if (m_nFreshExam == 1)
+        return state;
+    state.essayStartMinutes = g_essayDlg.m_nStartMinutes;
+    const bool open = g_essayDlg.Window() != nullptr;
+    if (g_essayDlg.m_nState != 2) {
+        state.essayStage = EssayStage::Draft;
+        if (!g_essayDlg.Typed(state.essayTitle, state.essayText)) {
+            state.essayTitle = g_strSavedTitle;
+            state.essayText = g_strSavedEssay;
+        }
+        return state;
+    }
+    state.essayStage = EssayStage::Submitted;
+    // Submitted with the editor still open: what leaving it now would count.
+    state.essayTitle = open ? g_essayDlg.m_strEssayTitle : m_strEssayTitle;
+    state.essayText = open ? g_essayDlg.m_strEssay : m_strEssay;
+    std::tie(state.essayScore, state.essayReport) =
+        open ? CountedEssay() : std::pair(m_dScore, m_strReport);
+    return state;
+}
+
+void CExamPage::KeepExam(bool tell)
+{
+    if (!m_bExamRunning)
+        return;
+    const std::optional<QString> failure = KeptExam::Keep(KeptState());
+    m_draftThrottle.Kept();
+    if (failure && tell)
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::ExamNotKept).arg(*failure));
+}
+
+void CExamPage::OnDraftEdited()
+{
+    const qint64 wait = m_draftThrottle.Changed();
+    if (wait == 0)
+        KeepExam();
+    else if (!m_draftTimer.isActive())
+        m_draftTimer.start(int(wait));
 }
 
 void CExamPage::timerEvent(QTimerEvent* event)
@@ -210,14 +312,20 @@ void CExamPage::OnTimer()
     m_strTimeLeft = TimeLeftText(m_nRemaining);
     // Only the time display: the answer card may hold an answer being typed.
     Ui::ExchangeText(false, Ui::FindControl(this, IdTimeLeft), m_strTimeLeft);
+    KeepExam();
     if (m_nRemaining > 0)
         return;
 
+    LockAtTimeUp();
+    Prompt("考试时间到，请交卷！");
+}
+
+void CExamPage::LockAtTimeUp()
+{
     m_timer.stop();
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdListening, IdAnswerStatus}, false);
     g_essayDlg.LockText();
     Mci::SendString(QStringLiteral("close mymp3"));
-    Prompt("考试时间到，请交卷！");
 }
 
 bool CExamPage::MarkAnswer(const QString& number, const QString& answer)
@@ -298,6 +406,8 @@ void CExamPage::OnFillSubmit()
 void CExamPage::OnPlayListening()
 {
     Enable({IdListening}, false);
+    m_bListeningPlayed = true;
+    KeepExam();
     const QString fullPath =
         QDir::currentPath() + QStringLiteral("/elm/") + ListeningFileName(m_strDocPath);
     const QString shown = QDir::toNativeSeparators(fullPath);
@@ -346,17 +456,28 @@ void CExamPage::OnEssay()
     m_nFreshExam = 0;
     if (g_essayDlg.m_nStartMinutes == 0)
         g_essayDlg.m_nStartMinutes = m_nRemaining;
-    if (g_essayDlg.DoModal(this) != CEssayDlg::IdCancel || g_essayDlg.m_nState != 2)
-        return;
-
-    Enable({IdEssay}, false);
-    if (g_essayDlg.m_nStartMinutes - m_nRemaining > 2) {
-        m_strReport = g_essayDlg.m_strReport;
-        m_dScore = g_essayDlg.m_dScore;
-    } else {
-        m_strReport = QStringLiteral("该文章得分:3分（勉励分）；原因：成文仓促，缺少构思过程。");
-        m_dScore = 3.0;
+    // The draft is kept as it is typed, and again at every close.
+    g_essayDlg.m_onEdit = [this] { OnDraftEdited(); };
+    const int result = g_essayDlg.DoModal(this);
+    g_essayDlg.m_onEdit = nullptr;
+    m_draftTimer.stop();
+    if (result == CEssayDlg::IdCancel && g_essayDlg.m_nState == 2) {
+        Enable({IdEssay}, false);
+        CollectEssay();
     }
+    KeepExam();
+}
+
+std::pair<double, QString> CExamPage::CountedEssay() const
+{
+    if (g_essayDlg.m_nStartMinutes - m_nRemaining > 2)
+        return {g_essayDlg.m_dScore, g_essayDlg.m_strReport};
+    return {3.0, QStringLiteral("该文章得分:3分（勉励分）；原因：成文仓促，缺少构思过程。")};
+}
+
+void CExamPage::CollectEssay()
+{
+    std::tie(m_dScore, m_strReport) = CountedEssay();
     m_strEssayTitle = g_essayDlg.m_strEssayTitle;
     m_strEssay = g_essayDlg.m_strEssay;
 }

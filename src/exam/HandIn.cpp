@@ -1,6 +1,7 @@
 #include "HandIn.h"
 
 #include "ExamDb.h"
+#include "KeptExam.h"
 
 namespace HandIn {
 
@@ -23,6 +24,8 @@ Outcome Record(const QString& paper, const QString& time, const QString& name,
         if (db.Exec(Sql::InsertGrade, {paper, time, name, total}) != 1)
             throw ExamDb::Error{QStringLiteral("the grade row was not written")};
         ExamRecord::Write(db, ExamRecord::Build(db, paper, time, name, essay));
+        // A recorded exam is over: the next start must not offer it again.
+        KeptExam::DiscardIn(db);
     });
     switch (result) {
     case ExamDb::Result::NoDriver:

@@ -25,7 +25,8 @@ struct Outcome
 // In one write transaction: adds up 得分 over every row of table answer (the
 // exam start cleared every paper's), appends the grade row of the paper, the
 // hand-in time and the student's name with the total, the points plus the
-// essay's score, and keeps the whole exam (its answer card and essay).
+// essay's score, keeps the whole exam (its answer card and essay) and ends the
+// running exam kept for the next start.
 Outcome Record(const QString& paper, const QString& time, const QString& name,
                const ExamRecord::Essay& essay);
 

@@ -3,6 +3,7 @@
 #include "ExamDb.h"
 #include "ExamRecord.h"
 #include "InstanceLock.h"
+#include "KeptExam.h"
 #include "MainTabDlg.h"
 #include "MessageBox.h"
 #include "StringTable.h"
@@ -13,6 +14,7 @@
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 
 CExamApp::CExamApp(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -50,10 +52,16 @@ bool CExamApp::InitInstance()
     const QString problem = StoreCheckMessage(StoreCheck::Check(database), database);
     if (!problem.isEmpty())
         Ui::AppMessageBox(problem);
-    else
-        EnsureExamTables(); // a word.mdb from before exams were kept gets their tables
+    bool keeps = false;
+    if (problem.isEmpty()) {
+        EnsureExamTables();              // a word.mdb from before exams were kept gets their tables
+        keeps = KeptExam::EnsureTable(); // and the table of the running exam
+    }
 
     CMainTabDlg dlg;
+    // The exam left running last time is offered over the open window.
+    if (keeps)
+        QTimer::singleShot(0, &dlg, [&dlg] { dlg.OfferKeptExam(); });
     dlg.exec();
     return false;
 }

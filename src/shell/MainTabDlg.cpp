@@ -1,9 +1,11 @@
 #include "MainTabDlg.h"
 
 #include "AboutDlg.h"
+#include "Catalogue.h"
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamPage.h"
+#include "KeptExam.h"
 #include "MessageBox.h"
 #include "StringTable.h"
 #include "TabControl.h"
@@ -109,13 +111,49 @@ void CMainTabDlg::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
+void CMainTabDlg::OfferKeptExam()
+{
+    using KeptExam::Found;
+    const KeptExam::Loaded kept = KeptExam::Load();
+    switch (kept.found) {
+    case Found::Nothing:
+    case Found::Failed:
+        return;
+    case Found::PaperGone:
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::KeptExamPaperGone).arg(kept.detail));
+        KeptExam::Discard();
+        return;
+    case Found::Damaged:
+        Ui::Prompt(this, Ui::LoadString(Ui::Str::KeptExamDamaged).arg(kept.detail));
+        KeptExam::Discard();
+        return;
+    case Found::Usable:
+        break;
+    }
+    const KeptExam::State& exam = kept.state;
+    const QString question =
+        Ui::LoadString(Ui::Str::ResumeKeptExam)
+            .arg(exam.name, Catalogue::ListEntry(Catalogue::PositionOf(exam.paper)), exam.started,
+                 QString::number(exam.minutesLeft));
+    if (!Ui::Ask(this, question)) {
+        KeptExam::Discard();
+        return;
+    }
+    m_pageExam->Resume(exam);
+    m_tab->SetCurSel(2);
+    ShowPageOf(2);
+}
+
 void CMainTabDlg::reject()
 {
-    if (m_pageExam && m_pageExam->IsExamRunning() &&
-        Ui::MessageBox(this, Ui::LoadString(Ui::Str::LeaveRunningExam),
-                       QString::fromUtf8(Ui::PromptCaption), QMessageBox::Yes | QMessageBox::No,
-                       QMessageBox::No) != QMessageBox::Yes)
-        return;
+    if (m_pageExam && m_pageExam->IsExamRunning()) {
+        if (Ui::MessageBox(this, Ui::LoadString(Ui::Str::LeaveRunningExam),
+                           QString::fromUtf8(Ui::PromptCaption), QMessageBox::Yes | QMessageBox::No,
+                           QMessageBox::No) != QMessageBox::Yes)
+            return;
+        // Given up, as the student was told: the next start does not offer it.
+        KeptExam::Discard();
+    }
     QDialog::reject();
 }
 

@@ -13,7 +13,11 @@
 // separator; choosing it opens the About box.
 //
 // While an exam runs, the window does not close without asking: Escape, the
-// close box and the window manager's close all ask first.
+// close box and the window manager's close all ask first; leaving it so gives
+// the exam up.
+//
+// At start, an exam that was running when the program last ended without a
+// hand-in is offered to be taken up again (OfferKeptExam).
 
 #include <QDialog>
 #include <QIcon>
@@ -41,6 +45,11 @@ public:
     void OnSysCommand(int id);
     // The window's context menu, made anew for each right-click.
     QMenu* CreateContextMenu();
+
+    // Asks whether to continue the exam kept from the last run, if any:
+    // continuing resumes it on the exam page, declining gives it up. A kept
+    // exam that cannot be used is reported and given up.
+    void OfferKeptExam();
 
     // Escape and every kind of close end here.
     void reject() override;

@@ -41,6 +41,10 @@ inline constexpr int NotebookCount = 610; // %1 the questions listed
 inline constexpr int NotebookNoMaterial = 611;
 inline constexpr int NotebookAnswers = 612; // %1 the answers given, %2 the key
 inline constexpr int PracticeRightAgain = 613;
+inline constexpr int ResumeKeptExam = 501; // %1 the name, %2 the paper, %3 started, %4 minutes left
+inline constexpr int KeptExamPaperGone = 502; // %1 the paper
+inline constexpr int KeptExamDamaged = 503;   // %1 the column
+inline constexpr int ExamNotKept = 504;       // %1 why
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty
