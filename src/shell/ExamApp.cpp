@@ -1,5 +1,8 @@
 #include "ExamApp.h"
 
+#include "ClassBookDlg.h"
+#include "ClassSync.h"
+
 #include "ExamDb.h"
 #include "ExamRecord.h"
 #include "InstanceLock.h"
@@ -54,8 +57,15 @@ bool CExamApp::InitInstance()
         EnsureExamTables(); // a word.mdb from before exams were kept gets their tables
 
     CMainTabDlg dlg;
+    ClassSync classSync(&dlg);
     dlg.exec();
     return false;
+}
+
+void CExamApp::RunTeacher()
+{
+    CClassBookDlg book(ClassServer::Load());
+    book.exec();
 }
 
 QString StoreCheckMessage(const StoreCheck::Finding& finding, const QString& path)
