@@ -16,6 +16,7 @@
 -- rows; no student updates or deletes anything. A teacher reads every row.
 
 BEGIN;
+SET LOCAL client_min_messages = warning;
 
 DO $$
 BEGIN

@@ -125,17 +125,21 @@ Settings Load(QSettings& settings)
     return out;
 }
 
+QString UserFile()
+{
+    return QSettings(QSettings::UserScope, QStringLiteral("Calvreth"), QStringLiteral("Ordwin"))
+        .fileName();
+}
+
 Settings Load()
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Calvreth"),
-                       QStringLiteral("Ordwin"));
+    QSettings settings(QSettings::UserScope, QStringLiteral("Calvreth"), QStringLiteral("Ordwin"));
     return Load(settings);
 }
 
 void SaveStudent(const QString& className, const QString& student)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Calvreth"),
-                       QStringLiteral("Ordwin"));
+    QSettings settings(QSettings::UserScope, QStringLiteral("Calvreth"), QStringLiteral("Ordwin"));
     settings.beginGroup(QLatin1String(Group));
     settings.setValue(QStringLiteral("class"), className);
     settings.setValue(QStringLiteral("student"), student);
@@ -211,7 +215,10 @@ Outcome Connect(const Settings& settings, const std::function<Outcome(QSqlDataba
         db.setUserName(settings.user);
         db.setConnectOptions(settings.ConnectOptions());
         if (!db.open()) {
-            outcome.detail = db.lastError().text().trimmed();
+            // libpq's own words, without the driver's "Unable to connect".
+            const QSqlError error = db.lastError();
+            outcome.detail =
+                (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();
             outcome.status = Status::Unreachable;
             for (const char* mark : RefusalMarks) {
                 if (outcome.detail.contains(QLatin1String(mark), Qt::CaseInsensitive))

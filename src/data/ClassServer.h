@@ -50,9 +50,11 @@ struct Settings
 // connect_timeout, class, student. A port or timeout that is no number keeps
 // the default.
 Settings Load(QSettings& settings);
-// The user's settings, with the system-wide file an administrator placed
-// (/etc/xdg/Calvreth/Ordwin.conf) behind them.
+// The user's settings (~/.config/Calvreth/Ordwin.conf), with the system-wide
+// file an administrator placed (/etc/xdg/Calvreth/Ordwin.conf) behind them.
 Settings Load();
+// Where the user's own settings are.
+QString UserFile();
 // Stores the student's class and name in the user's own settings.
 void SaveStudent(const QString& className, const QString& student);
 

@@ -115,8 +115,7 @@ bool CClassBookDlg::OnInitDialog()
     auto* note = Ui::Control<QLabel>(this, IdNote);
     if (!m_settings.Configured()) {
         note->setText(Ui::LoadString(Ui::Str::ClassNotConfigured)
-                          .arg(QDir::toNativeSeparators(QDir::home().filePath(
-                              QStringLiteral(".config/Calvreth/Ordwin.conf")))));
+                          .arg(QDir::toNativeSeparators(ClassServer::UserFile())));
         return false;
     }
     m_book = ClassBook::Read(m_settings);
@@ -151,6 +150,8 @@ bool CClassBookDlg::OnInitDialog()
             papers->addItem(average.paper);
     }
     Ui::FillReportList(averages, rows, Qt::AlignLeft);
+    for (QTableWidget* list : {exams, averages})
+        Ui::FitReportListToBox(list);
     return true;
 }
 
