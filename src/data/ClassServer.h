@@ -97,10 +97,11 @@ Parcel Wrap(const Settings& settings, const ExamRecord& exam);
 // from any thread: each call has its own connection.
 Outcome Run(const Settings& settings, const std::function<void(QSqlDatabase&)>& body);
 
-// Sends each parcel in its own transaction; the server keeps an exam once
-// per id, so sending one again (after an answer that never arrived) keeps
-// it once. `onSent` hears each id the server now holds, in order. Stops at
-// the first failure.
+// Sends each parcel in its own transaction over one connection; the server
+// keeps an exam once per id, so sending one again (after an answer that
+// never arrived) keeps it once. `onSent` hears each id the server now holds,
+// in order. Stops at the first failure; with nothing to send it connects to
+// nothing. Safe from any thread.
 Outcome Send(const Settings& settings, const QList<Parcel>& parcels,
              const std::function<void(const QString& uid)>& onSent);
 
