@@ -23,4 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6sql6-sqlite, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-alsa | gstreamer1.0-pulseaudio, fonts-noto-cjk, qt6-translations-l10n")
 
+# Class mode talks to its server through Qt SQL's PostgreSQL driver; without
+# it Ordwin works alone and says so when a class server is configured.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+
 include(CPack)

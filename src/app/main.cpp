@@ -8,6 +8,11 @@
 int main(int argc, char* argv[])
 {
     CExamApp app(argc, argv);
+    // The teacher's grade book needs no data folder: it reads the class server.
+    if (CExamApp::arguments().contains(QStringLiteral("--teacher"))) {
+        app.RunTeacher();
+        return 0;
+    }
     Startup::EnterDataFolder(CExamApp::applicationDirPath());
     app.InitInstance();
     return 0;

@@ -83,4 +83,24 @@ inline constexpr Statement HasRunningExamTable{
 inline constexpr Statement PaperQuestionCount{"answer",
                                               "SELECT count(*) AS n FROM answer WHERE 卷名=?"};
 
+// The class outbox: each handed-in exam as it goes to the class server, under
+// the id it was given here, made in the first write that queues one. A parcel
+// stays once sent, with the time it went.
+inline constexpr Statement CreateOutbox{"class_outbox", "CREATE TABLE IF NOT EXISTS class_outbox ("
+                                                        "uid TEXT PRIMARY KEY,"
+                                                        "parcel TEXT NOT NULL,"
+                                                        "sent TEXT)"};
+// Queue a parcel: uid, parcel.
+inline constexpr Statement QueueParcel{"class_outbox",
+                                       "INSERT INTO class_outbox(uid,parcel) VALUES (?,?)"};
+inline constexpr Statement HasOutbox{"sqlite_master", "SELECT count(*) AS n FROM sqlite_master "
+                                                      "WHERE type='table' AND name='class_outbox'"};
+// The parcels not yet sent, in the order they were queued.
+inline constexpr Statement WaitingParcels{
+    "class_outbox", "SELECT parcel FROM class_outbox WHERE sent IS NULL ORDER BY rowid"};
+// A parcel the server now holds: uid.
+inline constexpr Statement MarkParcelSent{
+    "class_outbox",
+    "UPDATE class_outbox SET sent=strftime('%Y-%m-%d %H:%M:%S','now','localtime') WHERE uid=?"};
+
 } // namespace Sql

@@ -1,5 +1,7 @@
 #include "WordFile.h"
 
+#include "Statements.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -48,6 +50,19 @@ bool CarryPractice(QSqlQuery& query)
                           .arg(QStringLiteral("考生姓名,卷名,题号,练习时间,回答,正确")));
 }
 
+// The class outbox of the attached old file, sent and waiting, when it has one.
+bool CarryOutbox(QSqlQuery& query)
+{
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
+                                   "WHERE type='table' AND name='class_outbox'")) ||
+        !query.next())
+        return false;
+    return query.value(0).toInt() == 0 ||
+           (query.exec(QString::fromUtf8(Sql::CreateOutbox.text)) &&
+            query.exec(QStringLiteral("INSERT INTO class_outbox(uid,parcel,sent) "
+                                      "SELECT uid,parcel,sent FROM old.class_outbox")));
+}
+
 } // namespace
 
 qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, QString* error)
@@ -67,7 +82,7 @@ qsizetype WordFile::CarryGrades(const QSqlDatabase& db, const QString& oldPath, 
         if (query.exec(QStringLiteral("INSERT INTO grades(试题名,考试时间,考生姓名,成绩) "
                                       "SELECT 试题名,考试时间,考生姓名,成绩 FROM old.grades"))) {
             count = query.numRowsAffected();
-            if (!CarryExams(query) || !CarryPractice(query))
+            if (!CarryExams(query) || !CarryPractice(query) || !CarryOutbox(query))
                 count = -1;
         }
         if (count < 0) {

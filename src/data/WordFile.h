@@ -14,8 +14,8 @@ namespace WordFile {
 QString ContentStamp(const QSqlDatabase& db);
 
 // Appends the grades of the database file `oldPath` to those of the open
-// database `db`, its kept exams with their answer cards and the answers
-// practised in the mistakes notebook when it has them.
+// database `db`, its kept exams with their answer cards, the answers
+// practised in the mistakes notebook and its class outbox when it has them.
 // Returns the number of grade rows carried over, or -1 with the reason in
 // *error; then no row has been added.
 qsizetype CarryGrades(const QSqlDatabase& db, const QString& oldPath, QString* error);

@@ -1,6 +1,7 @@
 #include "ExamPage.h"
 
 #include "Catalogue.h"
+#include "ClassBookDlg.h"
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "EssayDlg.h"
@@ -495,8 +496,13 @@ void CExamPage::OnHandIn()
 
     // Only a recorded grade ends the exam. Until then everything stays as
     // it is (the countdown too), and 交卷 can be pressed again.
+    // In class mode the student gives their class and name once.
+    ClassServer::Settings classServer = ClassServer::Load();
+    if (classServer.Configured() &&
+        (classServer.className.isEmpty() || classServer.student.isEmpty()))
+        AskClassStudent(this, classServer, m_strName);
     const HandIn::Outcome outcome = HandIn::Record(
-        paper, time, m_strName, {m_dScore, m_strEssayTitle, m_strEssay, m_strReport});
+        paper, time, m_strName, {m_dScore, m_strEssayTitle, m_strEssay, m_strReport}, classServer);
     switch (outcome.status) {
     case HandIn::Status::Recorded:
         break;
@@ -515,7 +521,19 @@ void CExamPage::OnHandIn()
     Enable({IdReview, IdStart, IdNotebook}, true);
     Enable({IdChoiceSubmit, IdFillSubmit, IdEssay, IdHandIn, IdListening, IdAnswerStatus}, false);
     Mci::SendString(QStringLiteral("close mymp3"));
-    Ui::Prompt(this, HandIn::ScoreMessage(outcome.objective, m_dScore));
+    QString score = HandIn::ScoreMessage(outcome.objective, m_dScore);
+    // The class copy goes once the exam is recorded here; what cannot go now
+    // waits in the outbox for the next start or hand-in.
+    if (classServer.Configured()) {
+        const ClassServer::Flushed flushed = ClassServer::Flush(classServer);
+        score += QLatin1String("\n\n");
+        if (flushed.waiting == 0 && flushed.outcome.status == ClassServer::Status::Done)
+            score += Ui::LoadString(Ui::Str::ClassCopySent);
+        else
+            score += Ui::LoadString(Ui::Str::ClassCopyWaiting)
+                         .arg(ClassServerMessage(classServer, flushed.outcome));
+    }
+    Ui::Prompt(this, score);
     g_essayDlg.m_nState = 9;
     OfferGradeAnalysis(this, m_strName, paper);
 }

@@ -6,7 +6,7 @@
 namespace HandIn {
 
 Outcome Record(const QString& paper, const QString& time, const QString& name,
-               const ExamRecord::Essay& essay)
+               const ExamRecord::Essay& essay, const ClassServer::Settings& classServer)
 {
     const double essayScore = essay.score;
     double objective = 0.0;
@@ -23,9 +23,12 @@ Outcome Record(const QString& paper, const QString& time, const QString& name,
         const QString total = QString::asprintf("%f", objective + essayScore);
         if (db.Exec(Sql::InsertGrade, {paper, time, name, total}) != 1)
             throw ExamDb::Error{QStringLiteral("the grade row was not written")};
-        ExamRecord::Write(db, ExamRecord::Build(db, paper, time, name, essay));
+        const ExamRecord exam = ExamRecord::Build(db, paper, time, name, essay);
+        ExamRecord::Write(db, exam);
         // A recorded exam is over: the next start must not offer it again.
         KeptExam::DiscardIn(db);
+        if (classServer.Configured())
+            ClassServer::Outbox::Queue(db, ClassServer::Wrap(classServer, exam));
     });
     switch (result) {
     case ExamDb::Result::NoDriver:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClassServer.h"
 #include "ExamRecord.h"
 
 #include <QString>
@@ -26,9 +27,11 @@ struct Outcome
 // exam start cleared every paper's), appends the grade row of the paper, the
 // hand-in time and the student's name with the total, the points plus the
 // essay's score, keeps the whole exam (its answer card and essay) and ends the
-// running exam kept for the next start.
+// running exam kept for the next start. With a class server configured, the
+// exam's class copy is queued in the outbox in the same transaction; it is
+// sent afterwards (ClassServer::Flush), never inside it.
 Outcome Record(const QString& paper, const QString& time, const QString& name,
-               const ExamRecord::Essay& essay);
+               const ExamRecord::Essay& essay, const ClassServer::Settings& classServer = {});
 
 // The message that tells the student the score of a recorded hand-in.
 QString ScoreMessage(double objective, double essayScore);

@@ -1,5 +1,6 @@
 #include "GradeDlgs.h"
 
+#include "ClassBook.h"
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamDb.h"
@@ -60,7 +61,7 @@ void CGradeQueryDlg::OnQuery()
     list.DoModal();
 }
 
-CGradeListDlg::CGradeListDlg(QWidget* parent) : QDialog(parent)
+CGradeListDlg::CGradeListDlg(QWidget* parent) : QDialog(parent), m_classServer(ClassServer::Load())
 {
     Ui::ApplyTemplate(this, ListTemplate);
     m_chooseExportPath = [this](const QString& suggested) {
@@ -97,18 +98,39 @@ bool CGradeListDlg::OnInitDialog()
     Ui::SetupReportList(list, {{"序 号", 10}, {"试 题 名", 30}, {"考试时间", 21}, {"成 绩", 10}},
                         Qt::AlignLeft);
 
-    const Results::Rows history = Results::GradeHistory(m_strName);
-    if (history.result == ExamDb::Result::Done && history.rows.isEmpty()) {
+    QString note;
+    std::optional<Results::Rows> history;
+    if (m_classServer.Configured()) {
+        ClassBook::ServerHistory server = ClassBook::ReadHistory(m_classServer, m_strName);
+        note = Ui::LoadString(Ui::Str::HistoryLocalOnly);
+        if (server.outcome.status == ClassServer::Status::Done) {
+            note = Ui::LoadString(Ui::Str::HistoryFromClass);
+            // What waits in the outbox is not on the server yet.
+            if (const qsizetype waiting = ClassServer::Outbox::Read().parcels.size())
+                note += Ui::LoadString(Ui::Str::HistoryWaiting).arg(waiting);
+            m_history = std::move(server.history);
+            history.emplace();
+            for (const Progress::Exam& exam : m_history.exams)
+                history->rows << QStringList{Results::RowNumber(int(history->rows.size()) + 1),
+                                             exam.paper, exam.time,
+                                             QString::number(qint64(exam.total.value_or(0)))};
+        }
+    }
+    const bool fromServer = history.has_value();
+    if (!fromServer)
+        history = Results::GradeHistory(m_strName);
+    if (history->result == ExamDb::Result::Done && history->rows.isEmpty()) {
         Ui::Prompt(this, QStringLiteral("查无该同学历次考试成绩！"));
         return false;
     }
-    m_strTitle = m_strName + m_strTitle;
+    m_strTitle = m_strName + m_strTitle + note;
     UpdateData(false);
-    Ui::FillReportList(list, history.rows, Qt::AlignLeft);
+    Ui::FillReportList(list, history->rows, Qt::AlignLeft);
 
     // The trend below the list: the totals, or each section's rate, drawn
     // when first asked for.
-    m_history = Progress::Read(m_strName);
+    if (!fromServer)
+        m_history = Progress::Read(m_strName);
     using namespace Ids::GradeList;
     auto* trend = Ui::Control<QGroupBox>(this, IdTrend);
     auto* views = new QStackedWidget(trend);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClassServer.h"
 #include "Progress.h"
 
 #include <QDialog>
@@ -40,6 +41,9 @@ public:
 
     QString m_strName;
     QString m_strTitle = QStringLiteral("同学历次考试成绩表");
+    // With a class server configured the history comes from there (every
+    // seat's exams); when it cannot be read, from this computer, with a note.
+    ClassServer::Settings m_classServer;
     // The name's exams in the order they were sat, for the charts, the
     // analysis and the export.
     Progress::History m_history;

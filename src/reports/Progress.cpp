@@ -104,6 +104,11 @@ QByteArray Csv(const History& history)
             line << (exam.sections ? QString::number((*exam.sections)[s].points) : QString());
         lines << line;
     }
+    return CsvText(lines);
+}
+
+QByteArray CsvText(const QList<QStringList>& lines)
+{
     QByteArray out("\xEF\xBB\xBF");
     for (const QStringList& line : lines) {
         for (qsizetype i = 0; i < line.size(); ++i) {

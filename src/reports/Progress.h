@@ -54,6 +54,8 @@ QList<Standing> Standings(const History& history, int index);
 // paper, time, total and the six section points (empty for an exam that was
 // not kept whole); UTF-8 with a byte-order mark, CR LF line ends.
 QByteArray Csv(const History& history);
+// Lines of fields as CSV the same way.
+QByteArray CsvText(const QList<QStringList>& lines);
 
 // Writes `data` to `path` all at once: the file is replaced only when every
 // byte was written. False, with the reason in `error`, when it could not be.

@@ -1,5 +1,8 @@
 #include "ExamApp.h"
 
+#include "ClassBookDlg.h"
+#include "ClassSync.h"
+
 #include "ExamDb.h"
 #include "ExamRecord.h"
 #include "InstanceLock.h"
@@ -62,8 +65,15 @@ bool CExamApp::InitInstance()
     // The exam left running last time is offered over the open window.
     if (keeps)
         QTimer::singleShot(0, &dlg, [&dlg] { dlg.OfferKeptExam(); });
+    ClassSync classSync(&dlg);
     dlg.exec();
     return false;
+}
+
+void CExamApp::RunTeacher()
+{
+    CClassBookDlg book(ClassServer::Load());
+    book.exec();
 }
 
 QString StoreCheckMessage(const StoreCheck::Finding& finding, const QString& path)

@@ -18,6 +18,8 @@ public:
     // says so and ends; a database that cannot serve is named, once, and the
     // window opens all the same.
     bool InitInstance();
+    // The teacher's grade book of the configured class server, modally.
+    void RunTeacher();
 
 private:
     QTranslator m_qtTranslator;

@@ -45,6 +45,18 @@ inline constexpr int ResumeKeptExam = 501; // %1 the name, %2 the paper, %3 star
 inline constexpr int KeptExamPaperGone = 502; // %1 the paper
 inline constexpr int KeptExamDamaged = 503;   // %1 the column
 inline constexpr int ExamNotKept = 504;       // %1 why
+inline constexpr int ClassCopySent = 701;
+inline constexpr int ClassCopyWaiting = 702; // %1 why
+inline constexpr int ClassUnreachable = 703; // %1 the server, %2 why
+inline constexpr int ClassRefused = 704;     // %1 the server, %2 why
+inline constexpr int ClassNoDriver = 705;
+inline constexpr int ClassFailed = 706; // %1 why
+inline constexpr int HistoryLocalOnly = 707;
+inline constexpr int ClassNotConfigured = 708; // %1 the settings file
+inline constexpr int ClassBookExported = 709;  // %1 the exams, %2 the file
+inline constexpr int HistoryFromClass = 710;
+inline constexpr int ClassStudentMissing = 711;
+inline constexpr int HistoryWaiting = 712; // %1 the exams
 } // namespace Str
 
 // String `id` of the program's string table (":/strings.json"), or an empty

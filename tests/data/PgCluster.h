@@ -1,0 +1,59 @@
+#pragma once
+
+// A PostgreSQL cluster of its own (tests/data/pgcluster.sh) in a temporary
+// folder, on a free port of 127.0.0.1, stopped when it goes. Its logins find
+// their passwords in the PGPASSFILE it sets.
+
+#include "ClassServer.h"
+
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+class PgCluster
+{
+public:
+    ~PgCluster() { Stop(); }
+    // Debian's server binaries are there.
+    bool Installed() const { return Script({u"check"_qs}); }
+    bool Start(const QString& schema)
+    {
+        QTcpServer probe;
+        if (!m_dir.isValid() || !probe.listen(QHostAddress::LocalHost))
+            return false;
+        m_port = probe.serverPort();
+        probe.close();
+        qputenv("PGPASSFILE", m_dir.filePath(u"pgpass"_qs).toUtf8());
+        return m_running = Script({u"init"_qs, schema});
+    }
+    // Logins in `group`; with `wrong`, the PGPASSFILE keeps that password for them.
+    bool AddRoles(const QString& group, const QStringList& logins, const QString& wrong = {})
+    {
+        return Script(QStringList{u"roles"_qs, group, wrong} + logins);
+    }
+    bool Stop() { return !(m_running = m_running && !Script({u"stop"_qs})); }
+    bool Restart() { return m_running = m_running || Script({u"start"_qs}); }
+    ClassServer::Settings As(const QString& user) const
+    {
+        return {u"127.0.0.1"_qs, m_port, u"postgres"_qs, user, {}, 2, u"高三(1)班"_qs, {}};
+    }
+
+private:
+    bool Script(const QStringList& args) const
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(u"sh"_qs, QStringList{QStringLiteral(ORDWIN_PGCLUSTER), args[0], m_dir.path(),
+                                            QString::number(m_port)} +
+                                    args.mid(1));
+        const bool ok = process.waitForFinished(120000) &&
+                        process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        if (!ok)
+            qWarning().noquote() << args.join(u' ') << process.readAll();
+        return ok;
+    }
+
+    QTemporaryDir m_dir;
+    int m_port = 0;
+    bool m_running = false;
+};
