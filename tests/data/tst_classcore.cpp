@@ -15,94 +15,91 @@ using namespace Qt::Literals::StringLiterals;
 class TestClassCore : public QObject
 {
     Q_OBJECT
+
 private Q_SLOTS:
-    void settings_data();
-    void settings();
-    void outbox_data();
-    void outbox();
-    void averages();
-};
 
-void TestClassCore::settings_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("read"); // on?|host|port|database|user|class|student|options
-    QTest::newRow("everything") << "host=db\nport=5433\ndatabase=g3\nuser=s01\nsslmode=require\n"
-                                   "connect_timeout=5\nclass=1\nstudent=Li"_ba
-                                << u"1|db|5433|g3|s01|1|Li|connect_timeout=5;sslmode=require"_s;
-    QTest::newRow("no database: off; a port and a wait of no use keep the defaults")
-        << "host=h\nport=x\nconnect_timeout=1"_ba << u"0|h|5432|||||connect_timeout=2"_s;
-}
-
-void TestClassCore::settings()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, read);
-    QTemporaryFile ini;
-    QVERIFY(ini.open() && ini.write("[class]\n" + file) > 0 && ini.flush());
-    QSettings source(ini.fileName(), QSettings::IniFormat);
-    const ClassServer::Settings s = ClassServer::Load(source);
-    QCOMPARE(QStringList({QString::number(s.Configured()), s.host, QString::number(s.port),
-                          s.database, s.user, s.className, s.student, s.ConnectOptions()})
-                 .join(u'|'),
-             read);
-}
-
-void TestClassCore::outbox_data()
-{
-    // The outbox tables, what waits, and what waits once new content replaced the file.
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("outbox");
-    QTest::newRow("class mode off: none") << QString() << u"0"_s;
-    QTest::newRow("on: the exam waits, also in the new file") << u"h"_s << u"1|1|1"_s;
-}
-
-void TestClassCore::outbox()
-{
-    QFETCH(QString, host);
-    QFETCH(QString, outbox);
-    ProgramFolder folder;
-    QVERIFY(folder.IsValid() && QFile::copy(QStringLiteral(ORDWIN_TEST_DB), u"new.mdb"_s));
-    QFile::setPermissions(u"new.mdb"_s, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(HandIn::Record(u"2010年江苏高考英语试题"_s, u"2026-01-01 08:00:00"_s, u"丁"_s, {},
-                            {host, 5432, u"d"_s, {}, {}, 3, {}, {}})
-                 .status,
-             HandIn::Status::Recorded);
-    QString error;
+    void settings_data()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"new"_s);
-        db.setDatabaseName(u"new.mdb"_s);
-        QVERIFY(db.open() && WordFile::CarryGrades(db, folder.DatabasePath(), &error) == 3);
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("read"); // on?|host|port|database|user|class|student|options
+        QTest::newRow("everything")
+            << "host=db\nport=5433\ndatabase=g3\nuser=s01\nsslmode=require\n"
+               "connect_timeout=5\nclass=1\nstudent=Li"_ba
+            << u"1|db|5433|g3|s01|1|Li|connect_timeout=5;sslmode=require"_s;
+        QTest::newRow("no database: off; a port and a wait of no use keep the defaults")
+            << "host=h\nport=x\nconnect_timeout=1"_ba << u"0|h|5432|||||connect_timeout=2"_s;
     }
-    QSqlDatabase::removeDatabase(u"new"_s);
-    const QString waiting = u"SELECT count(*) FROM class_outbox WHERE sent IS NULL"_s;
-    const QString tables = u"SELECT count(*) FROM sqlite_master WHERE name = 'class_outbox'"_s;
-    QStringList found = folder.Column(tables);
-    if (found == QStringList{u"1"_s})
-        found << folder.Column(waiting) << DatabaseColumn(u"new.mdb"_s, waiting);
-    QCOMPARE(found.join(u'|'), outbox);
-}
 
-void TestClassCore::averages()
-{
-    const auto entry = [](const char* paper, double listening, double essay) {
-        return ClassBook::Entry{{},
-                                u"一班"_s,
-                                u"李,四"_s,
-                                {QLatin1String(paper), u"t"_s, listening + essay,
-                                 Sections::FromPoints({listening, 0, 0, 0, 0, essay})}};
-    };
-    const QList<ClassBook::Entry> entries{entry("b", 10, 20), entry("a", 20, 10),
-                                          entry("b", 0, 15)};
-    QStringList rows;
-    for (const ClassBook::Average& a : ClassBook::Averages(entries))
-        rows << u"%1:%2 %3 %4 %5"_s.arg(a.paper)
-                    .arg(a.exams)
-                    .arg(a.total)
-                    .arg(a.sections[0])
-                    .arg(a.sections[Sections::Essay]);
-    QCOMPARE(rows, (QStringList{u":3 25 10 15"_s, u"a:1 30 20 10"_s, u"b:2 22.5 5 17.5"_s}));
-}
+    void settings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, read);
+        QTemporaryFile ini;
+        QVERIFY(ini.open() && ini.write("[class]\n" + file) > 0 && ini.flush());
+        QSettings source(ini.fileName(), QSettings::IniFormat);
+        const ClassServer::Settings s = ClassServer::Load(source);
+        QCOMPARE(QStringList({QString::number(s.Configured()), s.host, QString::number(s.port),
+                              s.database, s.user, s.className, s.student, s.ConnectOptions()})
+                     .join(u'|'),
+                 read);
+    }
+
+    void outbox_data()
+    {
+        // The outbox tables, what waits, and what waits once new content replaced the file.
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("outbox");
+        QTest::newRow("class mode off: none") << QString() << u"0"_s;
+        QTest::newRow("on: the exam waits, also in the new file") << u"h"_s << u"1|1|1"_s;
+    }
+
+    void outbox()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, outbox);
+        ProgramFolder folder;
+        QVERIFY(folder.IsValid() && QFile::copy(QStringLiteral(ORDWIN_TEST_DB), u"new.mdb"_s));
+        QFile::setPermissions(u"new.mdb"_s, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(HandIn::Record(u"2010年江苏高考英语试题"_s, u"2026-01-01 08:00:00"_s, u"丁"_s, {},
+                                {host, 5432, u"d"_s, {}, {}, 3, {}, {}})
+                     .status,
+                 HandIn::Status::Recorded);
+        QString error;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"new"_s);
+            db.setDatabaseName(u"new.mdb"_s);
+            QVERIFY(db.open() && WordFile::CarryGrades(db, folder.DatabasePath(), &error) == 3);
+        }
+        QSqlDatabase::removeDatabase(u"new"_s);
+        const QString waiting = u"SELECT count(*) FROM class_outbox WHERE sent IS NULL"_s;
+        const QString tables = u"SELECT count(*) FROM sqlite_master WHERE name = 'class_outbox'"_s;
+        QStringList found = folder.Column(tables);
+        if (found == QStringList{u"1"_s})
+            found << folder.Column(waiting) << DatabaseColumn(u"new.mdb"_s, waiting);
+        QCOMPARE(found.join(u'|'), outbox);
+    }
+
+    void averages()
+    {
+        const auto entry = [](const char* paper, double listening, double essay) {
+            return ClassBook::Entry{{},
+                                    u"一班"_s,
+                                    u"李,四"_s,
+                                    {QLatin1String(paper), u"t"_s, listening + essay,
+                                     Sections::FromPoints({listening, 0, 0, 0, 0, essay})}};
+        };
+        const QList<ClassBook::Entry> entries{entry("b", 10, 20), entry("a", 20, 10),
+                                              entry("b", 0, 15)};
+        QStringList rows;
+        for (const ClassBook::Average& a : ClassBook::Averages(entries))
+            rows << u"%1:%2 %3 %4 %5"_s.arg(a.paper)
+                        .arg(a.exams)
+                        .arg(a.total)
+                        .arg(a.sections[0])
+                        .arg(a.sections[Sections::Essay]);
+        QCOMPARE(rows, (QStringList{u":3 25 10 15"_s, u"a:1 30 20 10"_s, u"b:2 22.5 5 17.5"_s}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestClassCore)
 #include "tst_classcore.moc"

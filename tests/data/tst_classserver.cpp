@@ -54,143 +54,140 @@ class TestClassServer : public QObject
 {
     Q_OBJECT
     PgCluster m_server;
+
 private Q_SLOTS:
-    void initTestCase();
-    void outboxSendsEachExamOnce();
-    void rowSecurity_data();
-    void rowSecurity();
-    void failuresAreNamed_data();
-    void failuresAreNamed();
-    void teachersBook();
     void cleanupTestCase() { QVERIFY(m_server.Stop()); }
-};
-
-void TestClassServer::initTestCase()
-{
-    if (!m_server.Installed())
-        QSKIP("the PostgreSQL server is not installed (Debian package postgresql)");
-    QVERIFY(m_server.Start(QStringLiteral(ORDWIN_CLASS_SQL)));
-    QVERIFY(m_server.AddRoles(u"ordwin_student"_s, {u"s1"_s, u"s2"_s, u"s4"_s, u"s5"_s}) &&
-            m_server.AddRoles(u"ordwin_teacher"_s, {u"t1"_s}) &&
-            m_server.AddRoles(u"ordwin_student"_s, {u"s3"_s}, u"not-s3-pw"_s));
-}
-
-void TestClassServer::outboxSendsEachExamOnce()
-{
-    // Exams handed in while the server is stopped wait here and go once it is
-    // back; sent again after answers that never arrived, each is kept once.
-    ProgramFolder folder;
-    const ClassServer::Settings s2 = m_server.As(u"s2"_s);
-    QVERIFY(folder.IsValid() && m_server.Stop() &&
-            folder.Sql(u"UPDATE answer SET 得分=1 WHERE 题号 IN ('01','02')"_s));
-    QStringList flushes;
-    const auto flush = [&] {
-        const ClassServer::Flushed f = ClassServer::Flush(s2);
-        flushes << u"%1 %2 %3"_s.arg(int(f.outcome.status)).arg(f.sent).arg(f.waiting);
-    };
-    for (const QString& time : {u"2026-01-06 10:00:00"_s, u"2026-01-06 11:00:00"_s}) {
-        QCOMPARE(HandIn::Record(Paper, time, u"乙"_s, {9.5, {}, {}, {}}, s2).status,
-                 HandIn::Status::Recorded);
-        flush();
+    void initTestCase()
+    {
+        if (!m_server.Installed())
+            QSKIP("the PostgreSQL server is not installed (Debian package postgresql)");
+        QVERIFY(m_server.Start(QStringLiteral(ORDWIN_CLASS_SQL)));
+        QVERIFY(m_server.AddRoles(u"ordwin_student"_s, {u"s1"_s, u"s2"_s, u"s4"_s, u"s5"_s}) &&
+                m_server.AddRoles(u"ordwin_teacher"_s, {u"t1"_s}) &&
+                m_server.AddRoles(u"ordwin_student"_s, {u"s3"_s}, u"not-s3-pw"_s));
     }
-    QVERIFY(m_server.Restart());
-    flush();
-    flush();
-    QVERIFY(folder.Sql(u"UPDATE class_outbox SET sent = NULL"_s));
-    flush();
-    const int away = int(Status::Unreachable);
-    QCOMPARE(flushes, (QStringList{u"%1 0 1"_s.arg(away), u"%1 0 2"_s.arg(away), u"0 2 0"_s,
-                                   u"0 0 0"_s, u"0 2 0"_s}));
-    QCOMPARE(Value(s2, u"SELECT count(DISTINCT exam_uid) || '/' || count(*) || '/' || sum(points) "
+
+    void outboxSendsEachExamOnce()
+    {
+        // Exams handed in while the server is stopped wait here and go once it is
+        // back; sent again after answers that never arrived, each is kept once.
+        ProgramFolder folder;
+        const ClassServer::Settings s2 = m_server.As(u"s2"_s);
+        QVERIFY(folder.IsValid() && m_server.Stop() &&
+                folder.Sql(u"UPDATE answer SET 得分=1 WHERE 题号 IN ('01','02')"_s));
+        QStringList flushes;
+        const auto flush = [&] {
+            const ClassServer::Flushed f = ClassServer::Flush(s2);
+            flushes << u"%1 %2 %3"_s.arg(int(f.outcome.status)).arg(f.sent).arg(f.waiting);
+        };
+        for (const QString& time : {u"2026-01-06 10:00:00"_s, u"2026-01-06 11:00:00"_s}) {
+            QCOMPARE(HandIn::Record(Paper, time, u"乙"_s, {9.5, {}, {}, {}}, s2).status,
+                     HandIn::Status::Recorded);
+            flush();
+        }
+        QVERIFY(m_server.Restart());
+        flush();
+        flush();
+        QVERIFY(folder.Sql(u"UPDATE class_outbox SET sent = NULL"_s));
+        flush();
+        const int away = int(Status::Unreachable);
+        QCOMPARE(flushes, (QStringList{u"%1 0 1"_s.arg(away), u"%1 0 2"_s.arg(away), u"0 2 0"_s,
+                                       u"0 0 0"_s, u"0 2 0"_s}));
+        QCOMPARE(Value(s2,
+                       u"SELECT count(DISTINCT exam_uid) || '/' || count(*) || '/' || sum(points) "
                        "FROM ordwin.exams JOIN ordwin.answers USING (exam_uid) "
                        "WHERE student = '乙'"_s),
-             u"2/20/4"_s);
-    // Read back as a history: paper, time, total, the six sections.
-    QVERIFY(Progress::Csv(ClassBook::ReadHistory(s2, u"乙"_s).history)
-                .endsWith(u"\r\n%1,2026-01-06 10:00:00,11.5,2,0,0,0,0,9.5\r\n"
-                          "%1,2026-01-06 11:00:00,11.5,2,0,0,0,0,9.5\r\n"_s.arg(Paper)
-                              .toUtf8()));
-}
-
-void TestClassServer::rowSecurity_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("sql"); // %1 an exam of s1, %2 one of s2
-    QTest::addColumn<QString>("result");
-    const QString both = u"SELECT count(*) FROM ordwin.exams WHERE exam_uid IN ('%1','%2')"_s;
-    QTest::newRow("a student reads their own exams only") << u"s2"_s << both << u"1"_s;
-    QTest::newRow("changes no exam")
-        << u"s2"_s << u"UPDATE ordwin.exams SET essay = 25 WHERE exam_uid = '%2'"_s << u"failed"_s;
-    QTest::newRow("deletes no answer")
-        << u"s2"_s << u"DELETE FROM ordwin.answers WHERE exam_uid = '%2'"_s << u"failed"_s;
-    QTest::newRow("hands in under no other login")
-        << u"s2"_s
-        << u"INSERT INTO ordwin.exams (exam_uid, login, student, paper, sat_at, objective, essay, "
-           "listening, single_choice, cloze, reading, task_reading) "
-           "VALUES (gen_random_uuid(), 's1', 'x', 'p', 't', 0, 0, 0, 0, 0, 0, 0)"_s
-        << u"failed"_s;
-    const QString answer = u"INSERT INTO ordwin.answers (exam_uid, number) VALUES ('%1', '99')"_s;
-    QTest::newRow("adds no answer to another's exam") << u"s2"_s << answer << u"failed"_s;
-    QTest::newRow("nor to their own recorded one")
-        << u"s2"_s << QString(answer).replace(u"%1"_s, u"%2"_s) << u"failed"_s;
-    QTest::newRow("the teacher reads both") << u"t1"_s << both << u"2"_s;
-}
-
-void TestClassServer::rowSecurity()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, sql);
-    QFETCH(QString, result);
-    const QString s1 = Send(m_server, u"s1"_s, Paper, {1});
-    const QString s2 = Send(m_server, u"s2"_s, Paper, {1});
-    QCOMPARE(Value(m_server.As(user), sql.replace(u"%1"_s, s1).replace(u"%2"_s, s2)), result);
-}
-
-void TestClassServer::failuresAreNamed_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<int>("port"); // 0: the server's
-    QTest::addColumn<Status>("status");
-    QTest::newRow("wrong password") << u"s3"_s << 0 << Status::Refused;
-    QTest::newRow("nothing listens") << u"s1"_s << 1 << Status::Unreachable;
-}
-
-void TestClassServer::failuresAreNamed()
-{
-    QFETCH(QString, user);
-    QFETCH(int, port);
-    QFETCH(Status, status);
-    ClassServer::Settings settings = m_server.As(user);
-    settings.port = port ? port : settings.port;
-    const ClassServer::Outcome outcome = ClassServer::Run(settings, [](QSqlDatabase&) {});
-    QCOMPARE(outcome.status, status);
-    const QString message = ClassServerMessage(settings, outcome);
-    QVERIFY2(!outcome.detail.isEmpty() && message.contains(outcome.detail) &&
-                 message.contains(u"127.0.0.1:%1"_s.arg(settings.port)),
-             qPrintable(message));
-}
-
-void TestClassServer::teachersBook()
-{
-    // On a paper of its own: s4 misses 02 and 03, s5 misses 03 twice.
-    const QString paper = u"班级测验"_s;
-    QVERIFY(!Send(m_server, u"s4"_s, paper, {1, 0, 0}).isEmpty());
-    for (int twice = 0; twice < 2; ++twice)
-        QVERIFY(!Send(m_server, u"s5"_s, paper, {1, 1, 0}).isEmpty());
-    const ClassBook::MissedList missed = ClassBook::MostMissed(m_server.As(u"t1"_s), paper);
-    QStringList ranked{QString::number(missed.students)};
-    for (const ClassBook::Missed& question : missed.questions)
-        ranked << question.number + u'/' + QString::number(question.students);
-    QCOMPARE(ranked, (QStringList{u"2"_s, u"03/2"_s, u"02/1"_s}));
-
-    QStringList rows;
-    for (const ClassBook::Entry& entry : ClassBook::Read(m_server.As(u"t1"_s)).entries) {
-        if (entry.exam.paper == paper)
-            rows << u"%1 %2 %3"_s.arg(entry.className, entry.student).arg(*entry.exam.total);
+                 u"2/20/4"_s);
+        // Read back as a history: paper, time, total, the six sections.
+        QVERIFY(Progress::Csv(ClassBook::ReadHistory(s2, u"乙"_s).history)
+                    .endsWith(u"\r\n%1,2026-01-06 10:00:00,11.5,2,0,0,0,0,9.5\r\n"
+                              "%1,2026-01-06 11:00:00,11.5,2,0,0,0,0,9.5\r\n"_s.arg(Paper)
+                                  .toUtf8()));
     }
-    QCOMPARE(rows, (QStringList{u"高三(1)班 s4同学 13.5"_s, u"高三(1)班 s5同学 14.5"_s,
-                                u"高三(1)班 s5同学 14.5"_s}));
-}
+
+    void rowSecurity_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("sql"); // %1 an exam of s1, %2 one of s2
+        QTest::addColumn<QString>("result");
+        const QString both = u"SELECT count(*) FROM ordwin.exams WHERE exam_uid IN ('%1','%2')"_s;
+        QTest::newRow("a student reads their own exams only") << u"s2"_s << both << u"1"_s;
+        QTest::newRow("changes no exam")
+            << u"s2"_s << u"UPDATE ordwin.exams SET essay = 25 WHERE exam_uid = '%2'"_s
+            << u"failed"_s;
+        QTest::newRow("deletes no answer")
+            << u"s2"_s << u"DELETE FROM ordwin.answers WHERE exam_uid = '%2'"_s << u"failed"_s;
+        QTest::newRow("hands in under no other login")
+            << u"s2"_s
+            << u"INSERT INTO ordwin.exams (exam_uid, login, student, paper, sat_at, objective, "
+               u"essay, "
+               "listening, single_choice, cloze, reading, task_reading) "
+               "VALUES (gen_random_uuid(), 's1', 'x', 'p', 't', 0, 0, 0, 0, 0, 0, 0)"_s
+            << u"failed"_s;
+        const QString answer =
+            u"INSERT INTO ordwin.answers (exam_uid, number) VALUES ('%1', '99')"_s;
+        QTest::newRow("adds no answer to another's exam") << u"s2"_s << answer << u"failed"_s;
+        QTest::newRow("nor to their own recorded one")
+            << u"s2"_s << QString(answer).replace(u"%1"_s, u"%2"_s) << u"failed"_s;
+        QTest::newRow("the teacher reads both") << u"t1"_s << both << u"2"_s;
+    }
+
+    void rowSecurity()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, sql);
+        QFETCH(QString, result);
+        const QString s1 = Send(m_server, u"s1"_s, Paper, {1});
+        const QString s2 = Send(m_server, u"s2"_s, Paper, {1});
+        QCOMPARE(Value(m_server.As(user), sql.replace(u"%1"_s, s1).replace(u"%2"_s, s2)), result);
+    }
+
+    void failuresAreNamed_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("port"); // 0: the server's
+        QTest::addColumn<Status>("status");
+        QTest::newRow("wrong password") << u"s3"_s << 0 << Status::Refused;
+        QTest::newRow("nothing listens") << u"s1"_s << 1 << Status::Unreachable;
+    }
+
+    void failuresAreNamed()
+    {
+        QFETCH(QString, user);
+        QFETCH(int, port);
+        QFETCH(Status, status);
+        ClassServer::Settings settings = m_server.As(user);
+        settings.port = port ? port : settings.port;
+        const ClassServer::Outcome outcome = ClassServer::Run(settings, [](QSqlDatabase&) {});
+        QCOMPARE(outcome.status, status);
+        const QString message = ClassServerMessage(settings, outcome);
+        QVERIFY2(!outcome.detail.isEmpty() && message.contains(outcome.detail) &&
+                     message.contains(u"127.0.0.1:%1"_s.arg(settings.port)),
+                 qPrintable(message));
+    }
+
+    void teachersBook()
+    {
+        // On a paper of its own: s4 misses 02 and 03, s5 misses 03 twice.
+        const QString paper = u"班级测验"_s;
+        QVERIFY(!Send(m_server, u"s4"_s, paper, {1, 0, 0}).isEmpty());
+        for (int twice = 0; twice < 2; ++twice)
+            QVERIFY(!Send(m_server, u"s5"_s, paper, {1, 1, 0}).isEmpty());
+        const ClassBook::MissedList missed = ClassBook::MostMissed(m_server.As(u"t1"_s), paper);
+        QStringList ranked{QString::number(missed.students)};
+        for (const ClassBook::Missed& question : missed.questions)
+            ranked << question.number + u'/' + QString::number(question.students);
+        QCOMPARE(ranked, (QStringList{u"2"_s, u"03/2"_s, u"02/1"_s}));
+
+        QStringList rows;
+        for (const ClassBook::Entry& entry : ClassBook::Read(m_server.As(u"t1"_s)).entries) {
+            if (entry.exam.paper == paper)
+                rows << u"%1 %2 %3"_s.arg(entry.className, entry.student).arg(*entry.exam.total);
+        }
+        QCOMPARE(rows, (QStringList{u"高三(1)班 s4同学 13.5"_s, u"高三(1)班 s5同学 14.5"_s,
+                                    u"高三(1)班 s5同学 14.5"_s}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestClassServer)
 #include "tst_classserver.moc"

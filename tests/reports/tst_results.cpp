@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "TextResource.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -79,6 +80,10 @@ private Q_SLOTS:
         review->show();
         QCOMPARE(Shown(review), Sorted(Results::WrongAnswers(Paper2010).rows));
         QCOMPARE(Shown(review).size(), 5); // ten wrong answers, two to a row
+        // Every column, and four rows, in sight.
+        auto* list = Ui::Control<QTableWidget>(review, Ids::Review::IdList);
+        QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+        QVERIFY(list->rowViewportPosition(3) + list->rowHeight(3) <= list->viewport()->height());
         QCOMPARE(review->findChild<QPlainTextEdit*>(QString::number(Ids::Review::IdExplain))
                      ->toPlainText(),
                  LoadTextResource(ExplanationTextId(Paper2010)));

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -65,33 +64,6 @@ private Q_SLOTS:
         QVERIFY(control);
         QVERIFY2(control->inherits(qPrintable(className)), control->metaObject()->className());
         QVERIFY(QRect(QPoint(), window.size()).contains(control->geometry()));
-    }
-
-    void noShownTextIsClipped_data()
-    {
-        QTest::addColumn<int>("dialog");
-        QList<int> dialogs;
-        for (const Ids::Control& control : Ids::Controls) {
-            if (!dialogs.contains(control.dialog)) {
-                dialogs << control.dialog;
-                QTest::addRow("%d", control.dialog) << control.dialog;
-            }
-        }
-    }
-
-    // A static text that wraps holds all its lines once it is shown (to a pixel
-    // of rounding), also where it is measured only then.
-    void noShownTextIsClipped()
-    {
-        QFETCH(int, dialog);
-        QDialog window;
-        QVERIFY(Ui::ApplyTemplate(&window, dialog));
-        window.show();
-        for (const QLabel* label : window.findChildren<QLabel*>()) {
-            const int cut = label->heightForWidth(label->width()) - label->height();
-            if (label->wordWrap())
-                QVERIFY2(cut <= 1, qPrintable(label->text()));
-        }
     }
 
     void brokenTemplateIsReported()
