@@ -4,12 +4,15 @@
 #include "Catalogue.h"
 #include "Gbk.h"
 #include "Paper.h"
+#include "Sections.h"
 #include "TestSupport.h"
 #include "TextResource.h"
 
 #include <QAudioDecoder>
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QUrl>
 
@@ -64,6 +67,9 @@ private Q_SLOTS:
         for (const QString& file : dir.entryList({QStringLiteral("*.paper")}, QDir::Files))
             m_files << dir.filePath(file);
         QCOMPARE(m_files.size(), Catalogue::PaperCount);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(ProgramFile(QStringLiteral("word.mdb")));
+        QVERIFY(db.open());
     }
 
     void papers_data()
@@ -131,6 +137,58 @@ private Q_SLOTS:
                 same += keys[i] == other[i];
             QVERIFY2(same <= 30, qPrintable(m_files[f]));
         }
+    }
+
+    // Every question and the texts it is read with, as the build wrote them
+    // into the database for the mistakes notebook.
+    void questions_data() { papers_data(); }
+    void questions()
+    {
+        QFETCH(QString, file);
+        const PaperSource::Paper paper = PaperSource::ParseFile(file);
+
+        // Each question is read with the last recording or passage before it in
+        // its part or section, if any: the words of that block, and its kind.
+        QMap<int, QString> expected;
+        QString current;
+        for (const PaperSource::Block& block : paper.blocks) {
+            if (block.kind == PaperSource::Block::Part || block.kind == PaperSource::Block::Section)
+                current.clear();
+            else if (block.kind == PaperSource::Block::Dialogue ||
+                     block.kind == PaperSource::Block::Passage)
+                current =
+                    (block.kind == PaperSource::Block::Passage ? u"短文 "_s : u"听力原文 "_s) +
+                    block.lines.join(u' ').simplified();
+            for (int number : block.questions)
+                expected.insert(number, current);
+        }
+
+        QSqlQuery query;
+        QVERIFY(query.prepare(u"SELECT 题号,部分,题干,选项A,选项B,选项C,选项D,答案,分值,解析,"
+                              u"(SELECT max(种类)||' '||group_concat(文本,' ') FROM (SELECT * FROM "
+                              u"passage p WHERE p.卷名=q.卷名 AND p.材料=q.材料 ORDER BY 行)) "
+                              u"FROM question q WHERE 卷名=? ORDER BY 题号"_s));
+        query.addBindValue(paper.name);
+        QVERIFY(query.exec());
+        int rows = 0;
+        while (query.next()) {
+            const int n = ++rows;
+            const PaperSource::Question& q = paper.questions.value(n);
+            const auto section =
+                std::find_if(Sections::Table.begin(), Sections::Table.end(),
+                             [n](const auto& s) { return n >= s.first && n <= s.last; });
+            const int points = section->full / (section->last - section->first + 1);
+            QStringList row;
+            for (int i = 0; i < 11; ++i)
+                row << (i < 10 ? query.value(i).toString()
+                               : query.value(i).toString().simplified());
+            QCOMPARE(row, (QStringList{u"%1"_s.arg(n, 2, 10, QLatin1Char('0')),
+                                       QString::fromUtf8(section->name), q.stem,
+                                       q.options.value(u'A'), q.options.value(u'B'),
+                                       q.options.value(u'C'), q.options.value(u'D'), q.key,
+                                       QString::number(points), q.explanation, expected.value(n)}));
+        }
+        QCOMPARE(rows, PaperSource::QuestionCount);
     }
 
     // The recording decodes, and its length (from the header lame writes) is

@@ -489,24 +489,14 @@ private Q_SLOTS:
             QStringList{QStringLiteral("17.5|real|19")});
     }
 
-    void handInWithoutEssay_data()
+    void handInWithoutEssayGoesBackToIt()
     {
-        QTest::addColumn<QMessageBox::StandardButton>("button");
-        QTest::newRow("yes: go back to the essay") << QMessageBox::Yes;
-        QTest::newRow("no: hand in") << QMessageBox::No;
-    }
-    void handInWithoutEssay()
-    {
-        QFETCH(QMessageBox::StandardButton, button);
-        const bool handedIn = button == QMessageBox::No;
         QCOMPARE(Start(), QStringList());
-        MessageBoxes boxes{button};
+        MessageBoxes boxes{QMessageBox::Yes};
         Click(IdHandIn);
-        QCOMPARE(boxes.Texts().value(0), QStringLiteral("作文未提交，是否提交？"));
-        VerifyState(handedIn ? "handed in" : "running");
-        QCOMPARE(Grades().size(), handedIn ? 3 : 2);
-        if (handedIn)
-            QCOMPARE(m_page->m_strReport, QStringLiteral("没写作文，所以没有分数。"));
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("作文未提交，是否提交？")});
+        VerifyState("running");
+        QCOMPARE(Grades().size(), 2);
     }
 
     // The grade row cannot be written (the failing sum and the other faults are
@@ -536,48 +526,26 @@ private Q_SLOTS:
                  u"您本次考试成绩为：1.0分（其中客观题得分为：1.0分,作文得分为：0.0分）"_s);
         QCOMPARE(Grades(), grades + QStringList{QStringLiteral("O'Brien|1.0")});
         QVERIFY(!m_page->IsExamRunning() && Button(IdReview)->isEnabled());
+        QCOMPARE(m_page->m_strReport, QStringLiteral("没写作文，所以没有分数。"));
     }
 
-    void leavingARunningExamAsks_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("escape"); // else the window is closed
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<bool>("closes");
-        const auto row = [](const char* state, bool escape, QMessageBox::StandardButton answer,
-                            bool closes) {
-            QTest::addRow("%s, %s, %s", state, escape ? "Esc" : "close",
-                          answer == QMessageBox::Yes ? "leave" : "stay")
-                << QString::fromLatin1(state) << escape << answer << closes;
-        };
-        row("idle", true, QMessageBox::No, true);
-        row("running", false, QMessageBox::Yes, true);
-        row("time up", true, QMessageBox::No, false);
-        row("handed in", true, QMessageBox::No, true);
-    }
+    // Leaving a running exam (Esc, or closing the window) asks first; the
+    // answer No keeps it open, Yes leaves. Outside an exam nothing is asked.
     void leavingARunningExamAsks()
     {
-        QFETCH(QString, state);
-        QFETCH(bool, escape);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(bool, closes);
-        if (state != u"idle"_s) {
-            QCOMPARE(Start(QStringLiteral("1")), QStringList());
-            MessageBoxes boxes(QMessageBox::No);
-            if (state == u"time up"_s)
-                m_page->OnTimer();
-            if (state == u"handed in"_s)
-                Click(IdHandIn);
-        }
-        MessageBoxes boxes(answer);
-        if (escape)
-            QTest::keyClick(Item(IdFillAnswer), Qt::Key_Escape);
-        else
-            m_main->close();
-        const bool asked = state == u"running"_s || state == u"time up"_s;
-        QCOMPARE(boxes.Texts(),
-                 asked ? QStringList{Str(Ui::Str::LeaveRunningExam)} : QStringList());
-        QCOMPARE(m_main->isVisible(), !closes);
+        MessageBoxes boxes(QMessageBox::No);
+        QTest::keyClick(Item(IdFillAnswer), Qt::Key_Escape);
+        QVERIFY(!m_main->isVisible());
+        m_main->show();
+        QCOMPARE(Start(QStringLiteral("1")), QStringList());
+        m_page->OnTimer(); // time-up: still running
+        QCOMPARE(boxes.Texts(), QStringList{u"考试时间到，请交卷！"_s});
+        QTest::keyClick(Item(IdFillAnswer), Qt::Key_Escape);
+        QVERIFY(m_main->isVisible());
+        boxes.SetButton(QMessageBox::Yes);
+        m_main->close();
+        QVERIFY(!m_main->isVisible());
+        QCOMPARE(boxes.Texts().mid(1), QStringList(2, Str(Ui::Str::LeaveRunningExam)));
     }
 
     void failuresTellTheTruth_data()

@@ -241,9 +241,7 @@ private Q_SLOTS:
         const QString rules = LoadTextResource(TextId::ExamRules);
         QVERIFY(rules.startsWith(QStringLiteral("高考考生守则、考场规则及考试注意事项\n")));
         QCOMPARE(LoadTextResource(TextId::ExamRules, TextCap::ExamRules), rules);
-        const QString usage = LoadTextResource(TextId::Usage);
-        QVERIFY(usage.startsWith(QStringLiteral("使用说明\n")));
-        QCOMPARE(LoadTextResource(TextId::Usage, TextCap::Usage), usage);
+        QVERIFY(LoadTextResource(TextId::Usage).startsWith(QStringLiteral("使用说明\n")));
         QVERIFY(LoadTextResource(TextId::Preface).startsWith(QStringLiteral("前  言\n")));
     }
 };
