@@ -13,6 +13,19 @@
 
 namespace ClassServer {
 
+QSqlQuery Exec(QSqlDatabase& db, const QString& text, const QVariantList& values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(text))
+        throw ExamDb::Error{query.lastError().text()};
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    if (!query.exec())
+        throw ExamDb::Error{query.lastError().text()};
+    return query;
+}
+
 namespace {
 
 constexpr char Group[] = "class";
@@ -68,14 +81,7 @@ std::optional<qint16> ShortOf(const QJsonValue& value)
 
 QSqlQuery Exec(QSqlDatabase& db, const char* text, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    if (!query.prepare(QString::fromUtf8(text)))
-        throw ExamDb::Error{query.lastError().text()};
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(int(i), values[i]);
-    if (!query.exec())
-        throw ExamDb::Error{query.lastError().text()};
-    return query;
+    return ClassServer::Exec(db, QString::fromUtf8(text), values);
 }
 
 // Sends one parcel in the open transaction.

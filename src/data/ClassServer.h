@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -91,6 +92,10 @@ struct Parcel
 
 // A parcel for an exam just built, with a new id.
 Parcel Wrap(const Settings& settings, const ExamRecord& exam);
+
+// Prepares, binds and runs `text` on `db` (a class server's connection);
+// throws ExamDb::Error when any step fails.
+QSqlQuery Exec(QSqlDatabase& db, const QString& text, const QVariantList& values);
 
 // Runs `body` on an open connection to the class server, inside one
 // transaction, and closes it. `body` throws ExamDb::Error to roll back. Safe

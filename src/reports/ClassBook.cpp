@@ -15,19 +15,6 @@ constexpr char ExamColumns[] = "e.paper, e.sat_at, e.objective + e.essay AS tota
                                "e.single_choice, e.cloze, e.reading, e.task_reading, e.essay";
 constexpr int FirstSection = 3;
 
-QSqlQuery Select(QSqlDatabase& db, const QString& text, const QVariantList& values)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(text))
-        throw ExamDb::Error{query.lastError().text()};
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(int(i), values[i]);
-    if (!query.exec())
-        throw ExamDb::Error{query.lastError().text()};
-    return query;
-}
-
 // The exam of the current row, its columns from `first` on.
 Progress::Exam ExamAt(const QSqlQuery& query, int first)
 {
@@ -44,11 +31,12 @@ ServerHistory ReadHistory(const ClassServer::Settings& settings, const QString& 
 {
     ServerHistory out;
     out.outcome = ClassServer::Run(settings, [&](QSqlDatabase& db) {
-        QSqlQuery query = Select(db,
-                                 QStringLiteral("SELECT %1 FROM ordwin.exams e WHERE e.student = ? "
-                                                "ORDER BY e.sat_at, e.received_at")
-                                     .arg(QLatin1String(ExamColumns)),
-                                 {name});
+        QSqlQuery query =
+            ClassServer::Exec(db,
+                              QStringLiteral("SELECT %1 FROM ordwin.exams e WHERE e.student = ? "
+                                             "ORDER BY e.sat_at, e.received_at")
+                                  .arg(QLatin1String(ExamColumns)),
+                              {name});
         while (query.next())
             out.history.exams.append(ExamAt(query, 0));
     });
@@ -61,13 +49,13 @@ Book Read(const ClassServer::Settings& settings)
 {
     Book out;
     out.outcome = ClassServer::Run(settings, [&](QSqlDatabase& db) {
-        QSqlQuery query =
-            Select(db,
-                   QStringLiteral("SELECT e.login, s.class, s.name, %1 FROM ordwin.exams e "
-                                  "JOIN ordwin.students s ON s.login = e.login "
-                                  "ORDER BY s.class, s.name, e.login, e.sat_at, e.received_at")
-                       .arg(QLatin1String(ExamColumns)),
-                   {});
+        QSqlQuery query = ClassServer::Exec(
+            db,
+            QStringLiteral("SELECT e.login, s.class, s.name, %1 FROM ordwin.exams e "
+                           "JOIN ordwin.students s ON s.login = e.login "
+                           "ORDER BY s.class, s.name, e.login, e.sat_at, e.received_at")
+                .arg(QLatin1String(ExamColumns)),
+            {});
         while (query.next())
             out.entries.append({query.value(0).toString(), query.value(1).toString(),
                                 query.value(2).toString(), ExamAt(query, 3)});
@@ -108,18 +96,19 @@ MissedList MostMissed(const ClassServer::Settings& settings, const QString& pape
 {
     MissedList out;
     out.outcome = ClassServer::Run(settings, [&](QSqlDatabase& db) {
-        QSqlQuery sat = Select(
+        QSqlQuery sat = ClassServer::Exec(
             db, QStringLiteral("SELECT count(DISTINCT login) FROM ordwin.exams WHERE paper = ?"),
             {paper});
         if (sat.next())
             out.students = sat.value(0).toInt();
-        QSqlQuery query = Select(db,
-                                 QStringLiteral("SELECT a.number, count(DISTINCT e.login) "
-                                                "FROM ordwin.answers a JOIN ordwin.exams e "
-                                                "ON e.exam_uid = a.exam_uid "
-                                                "WHERE e.paper = ? AND coalesce(a.points, 0) = 0 "
-                                                "GROUP BY a.number ORDER BY 2 DESC, a.number"),
-                                 {paper});
+        QSqlQuery query =
+            ClassServer::Exec(db,
+                              QStringLiteral("SELECT a.number, count(DISTINCT e.login) "
+                                             "FROM ordwin.answers a JOIN ordwin.exams e "
+                                             "ON e.exam_uid = a.exam_uid "
+                                             "WHERE e.paper = ? AND coalesce(a.points, 0) = 0 "
+                                             "GROUP BY a.number ORDER BY 2 DESC, a.number"),
+                              {paper});
         while (query.next())
             out.questions.append({query.value(0).toString(), query.value(1).toInt()});
     });
