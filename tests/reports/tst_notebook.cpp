@@ -5,7 +5,6 @@
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "ExamPage.h"
-#include "ExamRecord.h"
 #include "MainTabDlg.h"
 #include "NotebookDlg.h"
 #include "ReportList.h"
@@ -28,27 +27,9 @@ using enum Notebook::Order;
 using enum Notebook::State;
 using Ui::Control;
 
-namespace {
-
 const QString Name = u"王芳"_s;
 const QString P2010 = u"2010年江苏高考英语试题"_s;
 const QString Mock = u"英语科模拟考试卷51"_s;
-
-// An exam of Name handed in, its card's rows written "题号|回答|答案". Each
-// row is kept with the points of an exact match: the notebook marks the
-// answers again, by the card's rule.
-void Sit(const QString& paper, const QString& time, const QStringList& card)
-{
-    ExamRecord exam{paper, time, Name, 0.0, {}, {}};
-    for (const QString& row : card) {
-        const QStringList f = row.split(u'|');
-        exam.answers.append({f[0], f[1], f[2], qint16(1), qint16(f[1] == f[2])});
-    }
-    QCOMPARE(ExamDb::WriteKeyed([&](ExamDb::Connection& db) { ExamRecord::Write(db, exam); }),
-             ExamDb::Result::Done);
-}
-
-} // namespace
 
 class TestNotebook : public QObject
 {
@@ -57,18 +38,23 @@ class TestNotebook : public QObject
 
 private Q_SLOTS:
     void cleanup() { m_folder.reset(); }
-    // Three exams: 2010 twice, then the mock paper listed as 01. Wrong are 01
-    // (another letter), 36 (a blank, then another letter), 71 (part of an
-    // alternative) and 72 (the case); 21 is the key and 41 an alternative of it.
+    // Three exams: 2010 twice, then the mock paper listed as 01; each card row
+    // "考试编号,题号,回答,答案,分值,得分" kept with the points of an exact match,
+    // the notebook marking the answer again. Wrong are 01 (another letter), 36
+    // (a blank, then another letter), 71 (part of an alternative) and 72 (the
+    // case); 21 is the key and 41 an alternative of it.
     void init()
     {
         m_folder = std::make_unique<ProgramFolder>();
-        QVERIFY(m_folder->IsValid());
-        Sit(P2010, u"2026-11-01 09:00:00"_s,
-            {u"01|B|A"_s, u"21|A|A"_s, u"36| |C"_s, u"71|Reason|Reasons/Causes"_s});
-        Sit(P2010, u"2026-11-03 09:00:00"_s,
-            {u"21|A|A"_s, u"36|A|C"_s, u"41|Causes|Reasons/Causes"_s});
-        Sit(Mock, u"2026-11-05 09:00:00"_s, {u"56|A|B"_s, u"72|the|The"_s});
+        QVERIFY(m_folder->Sql(
+            u"INSERT INTO exam VALUES (1,'%1','2026-11-01 09:00:00','王芳',0,0,0,0,0,0,0,'','',''),"
+            u"(2,'%1','2026-11-03 09:00:00','王芳',0,0,0,0,0,0,0,'','',''),"
+            u"(3,'%2','2026-11-05 09:00:00','王芳',0,0,0,0,0,0,0,'','','')"_s.arg(P2010, Mock)));
+        QVERIFY(m_folder->Sql(
+            u"INSERT INTO exam_answer VALUES (1,'01','B','A',1,0),(1,'21','A','A',1,1),"
+            u"(1,'36',' ','C',1,0),(1,'71','Reason','Reasons/Causes',1,0),(2,'21','A','A',1,1),"
+            u"(2,'36','A','C',1,0),(2,'41','Causes','Reasons/Causes',1,0),(3,'56','A','B',1,0),"
+            u"(3,'72','the','The',1,0)"_s));
     }
 
     // The entries listed, P for the 2010 paper and M for the mock paper.
