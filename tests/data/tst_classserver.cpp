@@ -146,10 +146,9 @@ private Q_SLOTS:
         QCOMPARE(ranked, (QStringList{u"2"_s, u"03/2"_s, u"02/1"_s}));
 
         QStringList rows;
-        for (const ClassBook::Entry& entry : ClassBook::Read(m_server.As(u"t1"_s)).entries) {
+        for (const ClassBook::Entry& entry : ClassBook::Read(m_server.As(u"t1"_s)).entries)
             if (entry.exam.paper == paper)
                 rows << u"%1 %2 %3"_s.arg(entry.className, entry.student).arg(*entry.exam.total);
-        }
         QCOMPARE(rows, (QStringList{u"高三(1)班 s4同学 13.5"_s, u"高三(1)班 s5同学 14.5"_s,
                                     u"高三(1)班 s5同学 14.5"_s}));
     }

@@ -26,6 +26,7 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace Ids::Exam;
 using KeptExam::Found;
+using enum KeptExam::Found;
 using Ui::Control;
 
 namespace {
@@ -66,15 +67,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<Found>("found");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("sound") << QString() << Found::Usable << QString();
-        QTest::newRow("nothing kept")
-            << u"DELETE FROM running_exam"_s << Found::Nothing << QString();
+        QTest::newRow("sound") << QString() << Usable << QString();
+        QTest::newRow("nothing kept") << u"DELETE FROM running_exam"_s << Nothing << QString();
         QTest::newRow("a database from before")
-            << u"DROP TABLE running_exam"_s << Found::Nothing << QString();
+            << u"DROP TABLE running_exam"_s << Nothing << QString();
         QTest::newRow("paper not listed")
-            << u"UPDATE running_exam SET 试题名='2099年'"_s << Found::PaperGone << u"2099年"_s;
-        QTest::newRow("paper without questions")
-            << u"DELETE FROM answer"_s << Found::PaperGone << Paper;
+            << u"UPDATE running_exam SET 试题名='2099年'"_s << PaperGone << u"2099年"_s;
+        QTest::newRow("paper without questions") << u"DELETE FROM answer"_s << PaperGone << Paper;
         // A value that cannot be, named by its column: beyond the minutes set
         // or below none left, a fraction, an editor opened later or earlier
         // than it can have been.
@@ -82,7 +81,7 @@ private Q_SLOTS:
                                   "剩余分钟=96.5", "开始时间='today'", "听力已播放=2", "作文进度=3",
                                   "作文开始分钟=96", "作文开始分钟=121", "作文得分=NULL"})
             QTest::newRow(value) << u"UPDATE running_exam SET "_s + QString::fromUtf8(value)
-                                 << Found::Damaged << QString::fromUtf8(value).section(u'=', 0, 0);
+                                 << Damaged << QString::fromUtf8(value).section(u'=', 0, 0);
     }
 
     // Every field comes back, or none: not even the sound ones of a damaged row.
@@ -97,7 +96,7 @@ private Q_SLOTS:
         const KeptExam::Loaded loaded = KeptExam::Load();
         QCOMPARE(loaded.found, found);
         QCOMPARE(loaded.detail, detail);
-        QCOMPARE(loaded.state, found == Found::Usable ? Sample : KeptExam::State());
+        QCOMPARE(loaded.state, found == Usable ? Sample : KeptExam::State());
         // Hand-in ends it in its own transaction, whether the table is there or not.
         QVERIFY(KeptExam::Discard());
     }
