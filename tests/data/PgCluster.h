@@ -15,42 +15,41 @@ class PgCluster
 public:
     ~PgCluster() { Stop(); }
     // Debian's server binaries are there.
-    bool Installed() const { return Script({u"check"_qs}); }
+    bool Installed() const { return Script(u"check"_qs); }
     bool Start(const QString& schema)
     {
-        QTcpServer probe;
+        QTcpServer probe; // finds a free port, and gives it up for the server
         if (!m_dir.isValid() || !probe.listen(QHostAddress::LocalHost))
             return false;
         m_port = probe.serverPort();
         probe.close();
         qputenv("PGPASSFILE", m_dir.filePath(u"pgpass"_qs).toUtf8());
-        return m_running = Script({u"init"_qs, schema});
+        return m_running = Script(u"init"_qs, {schema});
     }
     // Logins in `group`; with `wrong`, the PGPASSFILE keeps that password for them.
     bool AddRoles(const QString& group, const QStringList& logins, const QString& wrong = {})
     {
-        return Script(QStringList{u"roles"_qs, group, wrong} + logins);
+        return Script(u"roles"_qs, QStringList{group, wrong} + logins);
     }
-    bool Stop() { return !(m_running = m_running && !Script({u"stop"_qs})); }
-    bool Restart() { return m_running = m_running || Script({u"start"_qs}); }
+    bool Stop() { return !(m_running = m_running && !Script(u"stop"_qs)); }
+    bool Restart() { return m_running = m_running || Script(u"start"_qs); }
     ClassServer::Settings As(const QString& user) const
     {
         return {u"127.0.0.1"_qs, m_port, u"postgres"_qs, user, {}, 2, u"高三(1)班"_qs, {}};
     }
 
 private:
-    bool Script(const QStringList& args) const
+    bool Script(const QString& action, const QStringList& more = {}) const
     {
         QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(u"sh"_qs, QStringList{QStringLiteral(ORDWIN_PGCLUSTER), args[0], m_dir.path(),
+        process.start(u"sh"_qs, QStringList{QStringLiteral(ORDWIN_PGCLUSTER), action, m_dir.path(),
                                             QString::number(m_port)} +
-                                    args.mid(1));
-        const bool ok = process.waitForFinished(120000) &&
-                        process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (!ok)
-            qWarning().noquote() << args.join(u' ') << process.readAll();
-        return ok;
+                                    more);
+        if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
+            process.exitCode() == 0)
+            return true;
+        qWarning().noquote() << action << more << process.readAllStandardError();
+        return false;
     }
 
     QTemporaryDir m_dir;

@@ -1,5 +1,6 @@
 // Class mode without a server: its settings, the outbox written with the
-// hand-in and kept when new content replaces word.mdb, the class averages.
+// hand-in and kept, with the notebook's practice, when new content replaces
+// word.mdb, the class averages.
 
 #include "ClassBook.h"
 #include "HandIn.h"
@@ -44,54 +45,46 @@ private Q_SLOTS:
                  read);
     }
 
-    void outbox_data()
-    {
-        // The outbox tables, what waits, and what waits once new content replaced the file.
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<QString>("outbox");
-        QTest::newRow("class mode off: none") << QString() << u"0"_s;
-        QTest::newRow("on: the exam waits, also in the new file") << u"h"_s << u"1|1|1"_s;
-    }
-
+    // Class mode off, a hand-in makes no outbox; on, its exam waits there, and
+    // still waits, practice kept beside it, in a file renewed from new content.
     void outbox()
     {
-        QFETCH(QString, host);
-        QFETCH(QString, outbox);
         ProgramFolder folder;
         QVERIFY(folder.IsValid() && QFile::copy(QStringLiteral(ORDWIN_TEST_DB), u"new.mdb"_s));
         QFile::setPermissions(u"new.mdb"_s, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(HandIn::Record(u"2010年江苏高考英语试题"_s, u"2026-01-01 08:00:00"_s, u"丁"_s, {},
-                                {host, 5432, u"d"_s, {}, {}, 3, {}, {}})
-                     .status,
-                 HandIn::Status::Recorded);
-        QString error;
+        for (const QString& host : {QString(), u"h"_s}) {
+            QCOMPARE(HandIn::Record(u"2010年江苏高考英语试题"_s, u"2026-01-01 08:00:00"_s, u"丁"_s,
+                                    {}, {host, 5432, u"d"_s, {}, {}, 3, {}, {}})
+                         .status,
+                     HandIn::Status::Recorded);
+            QCOMPARE(
+                folder.Column(u"SELECT count(*) FROM sqlite_master WHERE name='class_outbox'"_s),
+                QStringList{QString::number(!host.isEmpty())});
+        }
+        QVERIFY(folder.Sql(u"INSERT INTO practice VALUES ('丁','p','36','2026-11-10','C',1)"_s));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"new"_s);
             db.setDatabaseName(u"new.mdb"_s);
-            QVERIFY(db.open() && WordFile::CarryGrades(db, folder.DatabasePath(), &error) == 3);
+            QString error;
+            QVERIFY(db.open() && WordFile::CarryGrades(db, folder.DatabasePath(), &error) == 4);
         }
         QSqlDatabase::removeDatabase(u"new"_s);
-        const QString waiting = u"SELECT count(*) FROM class_outbox WHERE sent IS NULL"_s;
-        const QString tables = u"SELECT count(*) FROM sqlite_master WHERE name = 'class_outbox'"_s;
-        QStringList found = folder.Column(tables);
-        if (found == QStringList{u"1"_s})
-            found << folder.Column(waiting) << DatabaseColumn(u"new.mdb"_s, waiting);
-        QCOMPARE(found.join(u'|'), outbox);
+        QCOMPARE(DatabaseColumn(u"new.mdb"_s,
+                                u"SELECT (SELECT count(*) FROM class_outbox WHERE sent IS NULL)||"
+                                u"(SELECT group_concat(题号||回答) FROM practice)"_s),
+                 QStringList{u"136C"_s});
     }
 
     void averages()
     {
         const auto entry = [](const char* paper, double listening, double essay) {
-            return ClassBook::Entry{{},
-                                    u"一班"_s,
-                                    u"李,四"_s,
-                                    {QLatin1String(paper), u"t"_s, listening + essay,
-                                     Sections::FromPoints({listening, 0, 0, 0, 0, essay})}};
+            const Sections::Scores sections = Sections::FromPoints({listening, 0, 0, 0, 0, essay});
+            return ClassBook::Entry{
+                {}, {}, {}, {QLatin1String(paper), {}, listening + essay, sections}};
         };
-        const QList<ClassBook::Entry> entries{entry("b", 10, 20), entry("a", 20, 10),
-                                              entry("b", 0, 15)};
         QStringList rows;
-        for (const ClassBook::Average& a : ClassBook::Averages(entries))
+        for (const ClassBook::Average& a :
+             ClassBook::Averages({entry("b", 10, 20), entry("a", 20, 10), entry("b", 0, 15)}))
             rows << u"%1:%2 %3 %4 %5"_s.arg(a.paper)
                         .arg(a.exams)
                         .arg(a.total)
