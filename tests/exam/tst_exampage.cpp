@@ -170,6 +170,7 @@ class TestExamPage : public QObject
             QCOMPARE(Button(id)->isEnabled(), e.card);
         QCOMPARE(Button(IdHandIn)->isEnabled(), e.handIn);
         QCOMPARE(Button(IdReview)->isEnabled(), e.review);
+        QCOMPARE(Button(IdNotebook)->isEnabled(), e.startEnabled); // whenever no exam runs
         QCOMPARE(m_page->IsTimerRunning(), e.card);
     }
 
