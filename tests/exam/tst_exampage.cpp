@@ -5,6 +5,7 @@
 // the countdown is advanced by calling its tick.
 
 #include "DialogIds.h"
+#include "DialogTemplate.h"
 #include "EssayDlg.h"
 #include "EssayScorer.h"
 #include "ExamPage.h"
@@ -90,14 +91,9 @@ QByteArray EssayFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
 
-template <class T = QWidget> T* In(QWidget* window, int id)
-{
-    return window->findChild<T*>(QString::number(id));
-}
-
 void Press(QWidget* window, int id)
 {
-    QTest::mouseClick(In<QPushButton>(window, id), Qt::LeftButton);
+    QTest::mouseClick(Ui::Control<QPushButton>(window, id), Qt::LeftButton);
 }
 
 } // namespace
@@ -110,7 +106,7 @@ class TestExamPage : public QObject
     std::unique_ptr<CMainTabDlg> m_main;
     CExamPage* m_page = nullptr;
 
-    template <class T = QWidget> T* Item(int id) const { return In<T>(m_page, id); }
+    template <class T = QWidget> T* Item(int id) const { return Ui::Control<T>(m_page, id); }
     QPushButton* Button(int id) const { return Item<QPushButton>(id); }
     void Click(int id) { Press(m_page, id); }
     QString TimeLeft() const { return Item<QLineEdit>(IdTimeLeft)->text(); }
@@ -188,7 +184,7 @@ class TestExamPage : public QObject
     // Writes `text` in the editor and submits it; the messages shown.
     static QStringList Submit(QDialog* editor, const QString& text)
     {
-        In<QPlainTextEdit>(editor, Ids::Essay::IdText)->setPlainText(text);
+        Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText)->setPlainText(text);
         MessageBoxes boxes;
         Press(editor, Ids::Essay::IdSubmit);
         return boxes.Texts();
@@ -281,7 +277,7 @@ private Q_SLOTS:
         // Time-up locks the card and the open editor, and stops the recording.
         InEditor([&](QDialog* editor) {
             m_page->OnTimer();
-            QVERIFY(In<QPlainTextEdit>(editor, Ids::Essay::IdText)->isReadOnly());
+            QVERIFY(Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText)->isReadOnly());
         });
         QCOMPARE(TimeLeft(), QStringLiteral("00:00"));
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("考试时间到，请交卷！")});
@@ -368,7 +364,7 @@ private Q_SLOTS:
     {
         QCOMPARE(Start(), QStringList());
         const auto box = [](QDialog* editor) {
-            return In<QPlainTextEdit>(editor, Ids::Essay::IdText);
+            return Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText);
         };
         InEditor([&](QDialog* editor) {
             QCOMPARE(Submit(editor, QString()), QStringList{u"请写完作文后再提交！"_s});
@@ -441,7 +437,7 @@ private Q_SLOTS:
         QVERIFY(fault == u"remove"_s ? QFile::remove(m_folder->DatabasePath())
                                      : m_folder->Sql(fault));
         InEditor([&](QDialog* editor) {
-            auto* box = In<QPlainTextEdit>(editor, Ids::Essay::IdText);
+            auto* box = Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText);
             QStringList shown = Submit(editor, essay);
             if (!repair.isEmpty()) {
                 QCOMPARE(shown.size(), 2);
