@@ -15,6 +15,8 @@
 #include "EssayLookups.h"
 #include "EssayScorer.h"
 
+#include "Scratch.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -75,12 +77,10 @@ int main(int argc, char* argv[])
 
     // (b)
     QTemporaryDir scratch;
-    if (!QFile::copy(folder + QStringLiteral("/word.mdb"),
-                     scratch.filePath(QStringLiteral("word.mdb")))) {
+    if (!Bench::EnterScratch(scratch, folder)) {
         out << "no word.mdb in " << folder << '\n';
         return 1;
     }
-    QDir::setCurrent(scratch.path());
     QStringList vocabulary;
     {
         QSqlDatabase db =

@@ -17,6 +17,8 @@
 #include "MessageBox.h"
 #include "NotebookDlg.h"
 
+#include "Scratch.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -83,20 +85,13 @@ void Time(const std::function<void()>& work, Times& times)
     times.cpu.push_back(CpuMs() - cpu);
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 QString Line(const char* what, const Times& times)
 {
     return QStringLiteral("%1 median %2 ms elapsed, %3 ms CPU; slowest %4 ms elapsed "
                           "(goal: at most 200)\n")
         .arg(QLatin1String(what))
-        .arg(Median(times.wall), 6, 'f', 1)
-        .arg(Median(times.cpu), 6, 'f', 1)
+        .arg(Bench::Median(times.wall), 6, 'f', 1)
+        .arg(Bench::Median(times.cpu), 6, 'f', 1)
         .arg(*std::max_element(times.wall.begin(), times.wall.end()), 6, 'f', 1);
 }
 
@@ -112,11 +107,8 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
 
     QTemporaryDir folder;
-    const QString database = folder.filePath(QStringLiteral("word.mdb"));
-    if (!folder.isValid() || !QFile::copy(QStringLiteral(ORDWIN_PROGRAM_DIR "/word.mdb"), database))
+    if (!Bench::EnterScratch(folder, QStringLiteral(ORDWIN_PROGRAM_DIR)))
         return 1;
-    QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
-    QDir::setCurrent(folder.path());
     if (!EnsureExamTables() || !Seed()) {
         out << "could not seed the history\n";
         return 1;

@@ -18,6 +18,8 @@
 #include "ReportList.h"
 #include "ResultRows.h"
 
+#include "Scratch.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -133,24 +135,17 @@ void Time(const std::function<std::unique_ptr<QDialog>()>& open, Times& times)
     QCoreApplication::processEvents();
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 QString Line(const char* what, const Times& times, const Times& plain)
 {
-    const double wall = Median(times.wall), cpu = Median(times.cpu);
+    const double wall = Bench::Median(times.wall), cpu = Bench::Median(times.cpu);
     QString line = QStringLiteral("%1 %2 ms elapsed, %3 ms CPU")
                        .arg(QLatin1String(what))
                        .arg(wall, 6, 'f', 1)
                        .arg(cpu, 6, 'f', 1);
     if (&times != &plain)
         line += QStringLiteral("; ratio %1 elapsed, %2 CPU (goal: at most 2.00)")
-                    .arg(wall / Median(plain.wall), 0, 'f', 2)
-                    .arg(cpu / Median(plain.cpu), 0, 'f', 2);
+                    .arg(wall / Bench::Median(plain.wall), 0, 'f', 2)
+                    .arg(cpu / Bench::Median(plain.cpu), 0, 'f', 2);
     return line + QLatin1Char('\n');
 }
 
@@ -166,11 +161,8 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
 
     QTemporaryDir folder;
-    const QString database = folder.filePath(QStringLiteral("word.mdb"));
-    if (!folder.isValid() || !QFile::copy(QStringLiteral(ORDWIN_PROGRAM_DIR "/word.mdb"), database))
+    if (!Bench::EnterScratch(folder, QStringLiteral(ORDWIN_PROGRAM_DIR)))
         return 1;
-    QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
-    QDir::setCurrent(folder.path());
     if (!EnsureExamTables() || !Seed()) {
         out << "could not seed the history\n";
         return 1;

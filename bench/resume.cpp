@@ -22,6 +22,8 @@
 #include "MainTabDlg.h"
 #include "MessageBox.h"
 
+#include "Scratch.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -100,13 +102,10 @@ int main(int argc, char* argv[])
     const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
 
     QTemporaryDir scratch;
-    if (!QFile::copy(folder + QStringLiteral("/word.mdb"),
-                     scratch.filePath(QStringLiteral("word.mdb")))) {
+    if (!Bench::EnterScratch(scratch, folder, {QStringLiteral("etp")})) {
         out << "no word.mdb in " << folder << '\n';
         return 1;
     }
-    QFile::link(folder + QStringLiteral("/etp"), scratch.filePath(QStringLiteral("etp")));
-    QDir::setCurrent(scratch.path());
     Ui::SetMessageBoxHook([](QMessageBox::Icon, const QString&, const QString&,
                              QMessageBox::StandardButtons) { return QMessageBox::Ok; });
     if (!KeptExam::EnsureTable()) {

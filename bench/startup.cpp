@@ -18,6 +18,8 @@
 #include "DialogTemplate.h"
 #include "ExamApp.h"
 
+#include "Scratch.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -95,13 +97,6 @@ int RunFloor(int argc, char** argv)
     return 1;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 double TimeChild(const QString& self, const QString& mode)
 {
     QProcess child;
@@ -156,7 +151,8 @@ int main(int argc, char* argv[])
             times[m].push_back(ms);
         }
     }
-    const double e = Median(times[0]), f = Median(times[1]), o = Median(times[2]);
+    const double e = Bench::Median(times[0]), f = Bench::Median(times[1]),
+                 o = Bench::Median(times[2]);
     out << "platform " << qgetenv("QT_QPA_PLATFORM") << ", " << runs << " runs each\n";
     out << "empty dialog:       median " << QString::number(e, 'f', 1) << " ms\n";
     out << "floor dialog:       median " << QString::number(f, 'f', 1) << " ms\n";

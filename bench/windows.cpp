@@ -26,6 +26,8 @@
 #include "ReviewDlg.h"
 #include "TabControl.h"
 
+#include "Scratch.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -103,16 +105,13 @@ int main(int argc, char* argv[])
     const int openings = argc > 2 ? std::max(6, atoi(argv[2])) : 50;
 
     QTemporaryDir scratch;
-    if (!QFile::copy(folder + QStringLiteral("/word.mdb"),
-                     scratch.filePath(QStringLiteral("word.mdb")))) {
+    if (!Bench::EnterScratch(scratch, folder, {QStringLiteral("etp"), QStringLiteral("elm")})) {
         out << "no word.mdb in " << folder << '\n';
         return 1;
     }
-    for (const QString& sub : {QStringLiteral("etp"), QStringLiteral("elm")})
-        QFile::link(folder + QLatin1Char('/') + sub, scratch.filePath(sub));
-    QDir::setCurrent(scratch.path());
     // Message boxes are answered at once: a question with No (hand in
-    // without an essay), a notice with OK; their texts are kept.
+    // without an essay, no analysis), a notice with OK; their texts are kept.
+    // The hand-in asks about the essay, tells the score and offers the analysis.
     QStringList messages;
     Ui::SetMessageBoxHook([&](QMessageBox::Icon, const QString&, const QString& text,
                               QMessageBox::StandardButtons buttons) {
@@ -198,7 +197,7 @@ int main(int argc, char* argv[])
             << " KB, after " << openings << ": " << lastKb << " KB, growth " << growth
             << " KB (goal: at most 1024 KB)\n";
     }
-    if (messages.size() != 2)
+    if (messages.size() != 3)
         out << "unexpected messages: " << messages.join(QStringLiteral(" | ")) << '\n';
     out << (ok ? "all goals met\n" : "a goal was missed\n");
     return 0;
