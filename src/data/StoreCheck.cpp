@@ -4,10 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QStringList>
 #include <QtEndian>
+
+#include <sqlite3.h>
 
 namespace StoreCheck {
 
@@ -26,10 +26,6 @@ const Table Tables[] = {
     {"write", {"卷名", "关键词"}},
 };
 
-// SQLite's primary result codes, as Qt gives them.
-constexpr int SqliteReadOnly = 8;
-constexpr int SqliteNotADatabase = 26;
-
 // The length the file header gives the database, its page size times its
 // page count, when that count is current (the header says so); else 0.
 qint64 HeaderLength(const QByteArray& header)
@@ -45,55 +41,80 @@ qint64 HeaderLength(const QByteArray& header)
 
 Finding Failure(Problem problem, const QString& detail = {})
 {
-    return Finding{problem, {}, {}, detail};
+    return Finding{problem, {}, {}, detail, {}, false};
 }
 
-Finding FromError(const QSqlError& error)
+// The problem of the last call on `db` that failed.
+Finding FromError(sqlite3* db)
 {
-    const int code = error.nativeErrorCode().toInt();
-    if (code == SqliteNotADatabase)
+    switch (sqlite3_errcode(db) & 0xff) {
+    case SQLITE_NOTADB:
         return Failure(Problem::NotADatabase);
-    if (code == SqliteReadOnly)
+    case SQLITE_READONLY:
         return Failure(Problem::ReadOnly);
-    return Failure(Problem::Damaged, error.databaseText());
+    default:
+        return Failure(Problem::Damaged, QString::fromUtf8(sqlite3_errmsg(db)));
+    }
 }
 
-Finding CheckOpen(QSqlDatabase& db, const QString& folder)
+// A statement's rows, a column's text each; false when it failed.
+bool Rows(sqlite3* db, const QString& sql, int column, QStringList& rows)
 {
-    if (!db.open())
-        return FromError(db.lastError());
-    QSqlQuery query(db);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+        return false;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW)
+        rows << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+    sqlite3_finalize(statement);
+    return step == SQLITE_DONE;
+}
+
+Finding CheckOpen(sqlite3* db, const QString& folder)
+{
+    QStringList present;
     for (const Table& table : Tables) {
         const QString name = QString::fromUtf8(table.name);
-        if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(name)))
-            return FromError(query.lastError());
-        QStringList present;
-        while (query.next())
-            present << query.value(1).toString();
+        present.clear();
+        if (!Rows(db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(name), 1, present))
+            return FromError(db);
         if (present.isEmpty())
-            return Finding{Problem::MissingTable, name, {}, {}};
+            return Finding{Problem::MissingTable, name, {}, {}, {}, false};
         for (const char* column : table.columns) {
             if (!present.contains(QString::fromUtf8(column)))
-                return Finding{Problem::MissingColumn, name, QString::fromUtf8(column), {}};
+                return Finding{
+                    Problem::MissingColumn, name, QString::fromUtf8(column), {}, {}, false};
         }
         // The table's first page can be read. (A check of every page would
         // cost the start a noticeable moment.)
-        if (!query.exec(QStringLiteral("SELECT 1 FROM \"%1\" LIMIT 1").arg(name)))
-            return FromError(query.lastError());
-        query.finish();
+        QStringList first;
+        if (!Rows(db, QStringLiteral("SELECT 1 FROM \"%1\" LIMIT 1").arg(name), 0, first))
+            return FromError(db);
     }
+    Finding finding;
+    if (!Rows(db,
+              QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name IN "
+                             "('exam','exam_answer','running_exam')"),
+              0, finding.ownTables))
+        return FromError(db);
+    QStringList kept;
+    if (finding.ownTables.contains(QLatin1String("running_exam")) &&
+        !Rows(db, QStringLiteral("SELECT 1 FROM running_exam LIMIT 1"), 0, kept))
+        return FromError(db);
+    finding.examKept = !kept.isEmpty();
 
     // Taking the write lock needs a writable file; writing needs a folder
     // the journal can be made in. Nothing is written.
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        const Finding finding = FromError(query.lastError());
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const Finding failed = FromError(db);
         // Busy with another writer is no fault of the file.
-        return finding.problem == Problem::ReadOnly ? finding : Finding{};
+        return failed.problem == Problem::ReadOnly ? failed : finding;
     }
-    query.exec(QStringLiteral("ROLLBACK"));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     if (!QFileInfo(folder).isWritable())
         return Failure(Problem::ReadOnly);
-    return {};
+    return finding;
 }
 
 } // namespace
@@ -123,16 +144,19 @@ Finding Check(const QString& path)
                 QStringLiteral("file is cut short: %1 of %2 bytes").arg(file.size()).arg(length));
     }
 
-    const QString name = QStringLiteral("ordwin-store-check");
+    // SQLite itself, not Qt's driver: loading the driver would cost the start
+    // more than the check, and the first operation that needs it loads it.
+    sqlite3* db = nullptr;
+    const QByteArray uri = ExamDb::OpenName(path, ExamDb::Variant::WriteKeyed).toUtf8();
     Finding finding;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
-        db.setDatabaseName(ExamDb::OpenName(path, ExamDb::Variant::WriteKeyed));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
+    if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) !=
+        SQLITE_OK) {
+        finding = FromError(db);
+    } else {
+        sqlite3_busy_timeout(db, 1000);
         finding = CheckOpen(db, info.absolutePath());
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
+    sqlite3_close(db);
     return finding;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The check of word.mdb at start-up: that the file is there, is a whole
 // SQLite database, holds every table and column the program uses (their
@@ -28,6 +29,11 @@ struct Finding
     QString table;
     QString column;
     QString detail;
+    // Of the tables the program adds to an older word.mdb itself (exam,
+    // exam_answer, running_exam), those the file holds.
+    QStringList ownTables;
+    // Whether running_exam holds an exam to take up.
+    bool examKept = false;
 };
 
 // The first problem the database file at `path` has, in the order above.

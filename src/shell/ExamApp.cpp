@@ -52,13 +52,19 @@ bool CExamApp::InitInstance()
         return false;
     }
     // A database that cannot serve is named once; the texts can still be read.
-    const QString problem = StoreCheckMessage(StoreCheck::Check(database), database);
+    const StoreCheck::Finding store = StoreCheck::Check(database);
+    const QString problem = StoreCheckMessage(store, database);
     if (!problem.isEmpty())
         Ui::AppMessageBox(problem);
     bool keeps = false;
     if (problem.isEmpty()) {
-        EnsureExamTables();              // a word.mdb from before exams were kept gets their tables
-        keeps = KeptExam::EnsureTable(); // and the table of the running exam
+        // A word.mdb from before exams were kept, or taken up, gets their tables.
+        const QStringList& own = store.ownTables;
+        if (!own.contains(QLatin1String("exam")) || !own.contains(QLatin1String("exam_answer")))
+            EnsureExamTables();
+        if (!own.contains(QLatin1String("running_exam")))
+            KeptExam::EnsureTable();
+        keeps = store.examKept;
     }
 
     CMainTabDlg dlg;

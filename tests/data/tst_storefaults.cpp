@@ -189,6 +189,14 @@ private Q_SLOTS:
             finding = StoreCheck::Check(path);
         }
         QCOMPARE(finding.problem, problem);
+        if (fault.isEmpty()) { // the program's own tables, and whether an exam is to be taken up
+            QCOMPARE(finding.ownTables.size(), 3);
+            QVERIFY(!finding.examKept);
+            QVERIFY(
+                folder.Sql(QStringLiteral("INSERT INTO running_exam VALUES "
+                                          "(1,'p','n',120,'t',100,0,0,0,NULL,NULL,NULL,NULL)")));
+            QVERIFY(StoreCheck::Check(path).examKept);
+        }
         QCOMPARE(finding.column.isEmpty() ? finding.table : finding.column, named);
         QCOMPARE(QFile::exists(path), fault != QLatin1String("remove"));
 
