@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <optional>
+
 QString WordFile::ContentStamp(const QSqlDatabase& db)
 {
     QSqlQuery query(db);
@@ -16,51 +18,55 @@ QString WordFile::ContentStamp(const QSqlDatabase& db)
 
 namespace {
 
+// Whether the attached old file has table `name`; nothing when that cannot
+// be read.
+std::optional<bool> OldHas(QSqlQuery& query, const char* name)
+{
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master WHERE type='table' "
+                                   "AND name='%1'")
+                        .arg(QLatin1String(name))) ||
+        !query.next())
+        return std::nullopt;
+    return query.value(0).toInt() == 1;
+}
+
+// Copies the `columns` of table `name` from the attached old file.
+bool Copy(QSqlQuery& query, const char* name, const char* columns)
+{
+    return query.exec(QStringLiteral("INSERT INTO %1(%2) SELECT %2 FROM old.%1")
+                          .arg(QLatin1String(name), QString::fromUtf8(columns)));
+}
+
 // The kept exams of the attached old file, their numbers and cards as they
 // were, when it has them (a file made before exams were kept has none).
 bool CarryExams(QSqlQuery& query)
 {
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
-                                   "WHERE type='table' AND name IN ('exam','exam_answer')")) ||
-        !query.next())
+    const std::optional<bool> exam = OldHas(query, "exam");
+    const std::optional<bool> answers = OldHas(query, "exam_answer");
+    if (!exam || !answers)
         return false;
-    if (query.value(0).toInt() != 2)
-        return true;
-    const QString exam =
-        QStringLiteral("编号,试题名,考试时间,考生姓名,客观题得分,作文得分,听力得分,"
-                       "单项填空得分,完形填空得分,阅读理解得分,任务型阅读得分,"
-                       "作文题目,作文,作文评语");
-    const QString answer = QStringLiteral("考试编号,题号,回答,答案,分值,得分");
-    return query.exec(QStringLiteral("INSERT INTO exam(%1) SELECT %1 FROM old.exam").arg(exam)) &&
-           query.exec(QStringLiteral("INSERT INTO exam_answer(%1) SELECT %1 FROM old.exam_answer")
-                          .arg(answer));
+    return !(*exam && *answers) ||
+           (Copy(query, "exam",
+                 "编号,试题名,考试时间,考生姓名,客观题得分,作文得分,听力得分,单项填空得分,"
+                 "完形填空得分,阅读理解得分,任务型阅读得分,作文题目,作文,作文评语") &&
+            Copy(query, "exam_answer", "考试编号,题号,回答,答案,分值,得分"));
 }
 
 // The answers practised in the mistakes notebook of the attached old file,
 // when it has them.
 bool CarryPractice(QSqlQuery& query)
 {
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
-                                   "WHERE type='table' AND name='practice'")) ||
-        !query.next())
-        return false;
-    if (query.value(0).toInt() != 1)
-        return true;
-    return query.exec(QStringLiteral("INSERT INTO practice(%1) SELECT %1 FROM old.practice")
-                          .arg(QStringLiteral("考生姓名,卷名,题号,练习时间,回答,正确")));
+    const std::optional<bool> has = OldHas(query, "practice");
+    return has && (!*has || Copy(query, "practice", "考生姓名,卷名,题号,练习时间,回答,正确"));
 }
 
-// The class outbox of the attached old file, sent and waiting, when it has one.
+// The class outbox of the attached old file, sent and waiting, when it has
+// one (the new file makes it only when it queues a parcel).
 bool CarryOutbox(QSqlQuery& query)
 {
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master "
-                                   "WHERE type='table' AND name='class_outbox'")) ||
-        !query.next())
-        return false;
-    return query.value(0).toInt() == 0 ||
-           (query.exec(QString::fromUtf8(Sql::CreateOutbox.text)) &&
-            query.exec(QStringLiteral("INSERT INTO class_outbox(uid,parcel,sent) "
-                                      "SELECT uid,parcel,sent FROM old.class_outbox")));
+    const std::optional<bool> has = OldHas(query, "class_outbox");
+    return has && (!*has || (query.exec(QString::fromUtf8(Sql::CreateOutbox.text)) &&
+                             Copy(query, "class_outbox", "uid,parcel,sent")));
 }
 
 } // namespace
