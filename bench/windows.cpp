@@ -7,13 +7,15 @@
 // to its etp/ and elm/, and the program runs there: the main window is
 // shown, an exam is started on a paper (the paper shown in the browser
 // pane), a few answers are marked and the paper is handed in. Then each
-// window is opened and closed `openings` times; for each the resident memory
-// after the 5th and after the last opening is printed (goal: within 1 MB),
-// and the resident memory with the paper shown (goal: under 100 MB).
+// window is opened and closed `openings` times (the class grade book on a
+// server that is not there); for each the resident memory after the 5th and
+// after the last opening is printed (goal: within 1 MB), and the resident
+// memory with the paper shown (goal: under 100 MB).
 //
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "Catalogue.h"
+#include "ClassBookDlg.h"
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "EssayDlg.h"
@@ -23,6 +25,8 @@
 #include "MainTabDlg.h"
 #include "Marking.h"
 #include "MessageBox.h"
+#include "NotebookDlg.h"
+#include "ProgressDlgs.h"
 #include "ReviewDlg.h"
 #include "TabControl.h"
 
@@ -169,6 +173,26 @@ int main(int argc, char* argv[])
              list.m_strName = QStringLiteral("bench");
              CloseNextModal();
              list.DoModal();
+         }},
+        {"grade analysis",
+         [&] {
+             CloseNextModal();
+             OpenGradeAnalysis(page, QStringLiteral("bench"), paper);
+         }},
+        {"mistakes notebook",
+         [&] {
+             CloseNextModal();
+             OpenNotebook(page, QStringLiteral("bench"));
+         }},
+        {"class grade book",
+         [&] {
+             // A server that is not there: the window tells why it is empty.
+             ClassServer::Settings settings;
+             settings.host = scratch.filePath(QStringLiteral("no-server"));
+             settings.database = QStringLiteral("ordwin");
+             CClassBookDlg book(settings, page);
+             CloseNextModal();
+             book.exec();
          }},
         {"About box",
          [&] {
