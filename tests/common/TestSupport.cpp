@@ -11,7 +11,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QTimer>
 
 ProgramFolder::ProgramFolder(const QString& nameTemplate)
     : m_dir(nameTemplate.isEmpty() ? std::make_unique<QTemporaryDir>()
@@ -93,17 +92,22 @@ AppMessages::~AppMessages()
     AppMessage::SetHandler({});
 }
 
-NextModal::NextModal(std::function<void(QDialog*)> action)
+NextModal::NextModal(std::function<void(QDialog*)> action) : m_timer(std::make_unique<QTimer>())
 {
     QWidget* const before = QApplication::activeModalWidget();
-    QTimer::singleShot(0, qApp, [before, action = std::move(action), ran = m_ran] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || dialog == before)
-            return;
-        *ran = true;
-        action(dialog);
-    });
+    m_timer->setSingleShot(true);
+    QObject::connect(m_timer.get(), &QTimer::timeout,
+                     [before, action = std::move(action), ran = m_ran] {
+                         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                         if (!dialog || dialog == before)
+                             return;
+                         *ran = true;
+                         action(dialog);
+                     });
+    m_timer->start(0);
 }
+
+NextModal::~NextModal() = default;
 
 MessageBoxes::MessageBoxes(QMessageBox::StandardButton button)
     : m_button(std::make_shared<QMessageBox::StandardButton>(button))

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -55,14 +56,19 @@ public:
 
 // Runs `action` on the next dialog run modally (with exec), once it is shown:
 // arm it, then do what opens the dialog. The action must close the dialog.
+// An action that has not run when this goes out of scope never runs.
 class NextModal
 {
 public:
     explicit NextModal(std::function<void(QDialog*)> action);
+    ~NextModal();
+    NextModal(const NextModal&) = delete;
+    NextModal& operator=(const NextModal&) = delete;
     bool Ran() const { return *m_ran; }
 
 private:
     std::shared_ptr<bool> m_ran = std::make_shared<bool>(false);
+    std::unique_ptr<QTimer> m_timer;
 };
 
 // Answers every message box of the program while it lives, at once and
