@@ -42,9 +42,8 @@ private:
     bool Script(const QString& action, const QStringList& more = {}) const
     {
         QProcess process;
-        process.start(u"sh"_qs, QStringList{QStringLiteral(ORDWIN_PGCLUSTER), action, m_dir.path(),
-                                            QString::number(m_port)} +
-                                    more);
+        const QString script = QStringLiteral(ORDWIN_PGCLUSTER), port = QString::number(m_port);
+        process.start(u"sh"_qs, QStringList{script, action, m_dir.path(), port} + more);
         if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
             process.exitCode() == 0)
             return true;

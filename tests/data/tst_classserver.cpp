@@ -1,7 +1,6 @@
-// Class mode against a real PostgreSQL server the test starts itself: the
-// outbox while the server is away, the send kept once per exam, the class
-// schema's row security, the failures a student is told about, and what the
-// teacher's book reads of the class.
+// Class mode against a real PostgreSQL server the test starts itself: the outbox
+// while the server is away, the send kept once per exam, the schema's row
+// security, the failures a student is told about, what the teacher's book reads.
 
 #include "ClassBook.h"
 #include "ClassBookDlg.h"
@@ -107,9 +106,8 @@ private Q_SLOTS:
         for (const QString& sql :
              {u"UPDATE ordwin.exams SET essay = 25 WHERE exam_uid = '%2'"_s,
               u"DELETE FROM ordwin.answers WHERE exam_uid = '%2'"_s,
-              u"INSERT INTO ordwin.exams (exam_uid, login, student, paper, sat_at, objective, "
-              u"essay, "
-              u"listening, single_choice, cloze, reading, task_reading) "
+              u"INSERT INTO ordwin.exams (exam_uid, login, student, paper, sat_at, "
+              u"objective, essay, listening, single_choice, cloze, reading, task_reading) "
               u"VALUES (gen_random_uuid(), 's1', 'x', 'p', 't', 0, 0, 0, 0, 0, 0, 0)"_s,
               u"INSERT INTO ordwin.answers (exam_uid, number) VALUES ('%1', '99')"_s,
               u"INSERT INTO ordwin.answers (exam_uid, number) VALUES ('%2', '99')"_s})
