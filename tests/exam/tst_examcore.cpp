@@ -196,13 +196,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<Found>("found");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("sound") << QString() << Usable << QString();
-        QTest::newRow("nothing kept") << u"DELETE FROM running_exam"_s << Nothing << QString();
-        QTest::newRow("a database from before")
-            << u"DROP TABLE running_exam"_s << Nothing << QString();
-        QTest::newRow("paper not listed")
-            << u"UPDATE running_exam SET 试题名='2099年'"_s << PaperGone << u"2099年"_s;
-        QTest::newRow("paper without questions") << u"DELETE FROM answer"_s << PaperGone << Paper;
+        Row("sound", "", Usable, "");
+        Row("nothing kept", "DELETE FROM running_exam", Nothing, "");
+        Row("a database from before", "DROP TABLE running_exam", Nothing, "");
+        Row("paper not listed", "UPDATE running_exam SET 试题名='2099年'", PaperGone, "2099年");
+        Row("paper without questions", "DELETE FROM answer", PaperGone, "2010年江苏高考英语试题");
         // A value that cannot be, named by its column: beyond the minutes set
         // or below none left, a fraction, an editor opened later or earlier
         // than it can have been.
