@@ -1,7 +1,9 @@
 // The exam's rules without a window: catalogue, names, time, answer card, the
-// running exam kept for the next start, and the media command layer.
+// hand-in's message, the running exam kept for the next start, and the media
+// command layer.
 
 #include "Catalogue.h"
+#include "HandIn.h"
 #include "KeptExam.h"
 #include "Marking.h"
 #include "Mci.h"
@@ -188,6 +190,13 @@ private Q_SLOTS:
                                               "FROM answer WHERE 回答<>' ' OR 得分<>0")),
                  changed.isEmpty() || failed ? QStringList()
                                              : QStringList{Paper + QLatin1Char('|') + changed});
+    }
+
+    // The total is the card's points and the essay's score together.
+    void handInScoreMessage()
+    {
+        QCOMPARE(HandIn::ScoreMessage(3.0, 18.5),
+                 u"您本次考试成绩为：21.5分（其中客观题得分为：3.0分,作文得分为：18.5分）"_s);
     }
 
     void keptWhole_data()
