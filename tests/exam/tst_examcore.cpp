@@ -1,17 +1,54 @@
-// The exam's rules without a window: catalogue, names, time, answer card.
+// The exam's rules without a window: catalogue, names, time, answer card, the
+// hand-in's message, the running exam kept for the next start, and the media
+// command layer.
 
 #include "Catalogue.h"
+#include "HandIn.h"
+#include "KeptExam.h"
 #include "Marking.h"
+#include "Mci.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+using KeptExam::Found;
+using enum KeptExam::Found;
 
 namespace {
 template <class... T> void Row(const char* name, const T&... cells)
 {
     (QTest::newRow(name) << ... << cells);
 }
+
+const QString Paper = u"2010年江苏高考英语试题"_s;
+const QString Recording = QStringLiteral(ORDWIN_TEST_MP3);
+
+// clang-format off
+const KeptExam::State Sample{Paper, u"O'Brien 李"_s, 120, u"2026-12-07 09:30:05"_s, 97, true,
+    KeptExam::EssayStage::Submitted, 110, u"A \"visit\""_s, u"Dear Tom,\r\n我们的 school."_s, 17.5,
+    u"该文章得分:17.5分"_s};
+// clang-format on
+
+QStringList g_calls; // what the media layer asked of its devices, in order
+int g_serial = 0;
+struct FakeDevice : Mci::Device
+{
+    int serial = ++g_serial;
+    void Log(const char* call) { g_calls << QString::fromLatin1(call) + QString::number(serial); }
+    ~FakeDevice() override { Log("free"); }
+    bool Load(const QString& path) override
+    {
+        Log("load");
+        return path == Recording;
+    }
+    void Play() override { Log("play"); }
+    void Stop() override { Log("stop"); }
+};
 } // namespace
 
 class TestExamCore : public QObject
@@ -62,22 +99,13 @@ private Q_SLOTS:
                  names + QStringLiteral("江苏高考听力.mp3"));
     }
 
-    void timeLeft_data()
-    {
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<QString>("shown");
-        Row("9", 9, "00:09");
-        Row("59", 59, "00:59");
-        Row("60", 60, "01:00");
-        Row("70", 70, "01:10");
-        Row("119", 119, "01:59");
-        Row("6000", 6000, "100:00");
-    }
     void timeLeft()
     {
-        QFETCH(int, minutes);
-        QFETCH(QString, shown);
-        QCOMPARE(TimeLeftText(minutes), shown);
+        const QList<int> minutes{9, 59, 60, 70, 119, 6000};
+        const QStringList shown{u"00:09"_s, u"00:59"_s, u"01:00"_s,
+                                u"01:10"_s, u"01:59"_s, u"100:00"_s};
+        for (qsizetype i = 0; i < minutes.size(); ++i)
+            QCOMPARE(TimeLeftText(minutes[i]), shown[i]);
     }
 
     void questionNumbers_data()
@@ -152,9 +180,8 @@ private Q_SLOTS:
         ProgramFolder folder;
         QVERIFY(setup.isEmpty() || folder.Sql(setup));
         AppMessages messages;
-        const QString paper = QStringLiteral("2010年江苏高考英语试题");
         const bool failed = changed == QLatin1String("failed");
-        QCOMPARE(Marking::RecordAndMark(paper, number, answer),
+        QCOMPARE(Marking::RecordAndMark(Paper, number, answer),
                  failed              ? Marking::Outcome::Failed
                  : changed.isEmpty() ? Marking::Outcome::NoSuchQuestion
                                      : Marking::Outcome::Marked);
@@ -162,7 +189,118 @@ private Q_SLOTS:
         QCOMPARE(folder.Column(QStringLiteral("SELECT 卷名||'|'||题号||'|'||回答||'|'||得分 "
                                               "FROM answer WHERE 回答<>' ' OR 得分<>0")),
                  changed.isEmpty() || failed ? QStringList()
-                                             : QStringList{paper + QLatin1Char('|') + changed});
+                                             : QStringList{Paper + QLatin1Char('|') + changed});
+    }
+
+    // The total is the card's points and the essay's score together.
+    void handInScoreMessage()
+    {
+        QCOMPARE(HandIn::ScoreMessage(3.0, 18.5),
+                 u"您本次考试成绩为：21.5分（其中客观题得分为：3.0分,作文得分为：18.5分）"_s);
+    }
+
+    void keptWhole_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<Found>("found");
+        QTest::addColumn<QString>("detail");
+        Row("sound", "", Usable, "");
+        Row("nothing kept", "DELETE FROM running_exam", Nothing, "");
+        Row("a database from before", "DROP TABLE running_exam", Nothing, "");
+        Row("paper not listed", "UPDATE running_exam SET 试题名='2099年'", PaperGone, "2099年");
+        Row("paper without questions", "DELETE FROM answer", PaperGone, Paper);
+        // A value that cannot be, named by its column: beyond the minutes set
+        // or below none left, a fraction, an editor opened later or earlier
+        // than it can have been.
+        for (const char* value : {"考生姓名=''", "考试时长=0", "剩余分钟=121", "剩余分钟=-1",
+                                  "剩余分钟=96.5", "开始时间='today'", "听力已播放=2", "作文进度=3",
+                                  "作文开始分钟=96", "作文开始分钟=121", "作文得分=NULL"})
+            QTest::newRow(value) << u"UPDATE running_exam SET "_s + QString::fromUtf8(value)
+                                 << Damaged << QString::fromUtf8(value).section(u'=', 0, 0);
+    }
+
+    // Every field comes back, or none: not even the sound ones of a damaged row.
+    void keptWhole()
+    {
+        QFETCH(QString, fault);
+        QFETCH(Found, found);
+        QFETCH(QString, detail);
+        ProgramFolder folder;
+        QVERIFY(!KeptExam::Keep(Sample));
+        QVERIFY(fault.isEmpty() || folder.Sql(fault));
+        const KeptExam::Loaded loaded = KeptExam::Load();
+        QCOMPARE(loaded.found, found);
+        QCOMPARE(loaded.detail, detail);
+        QCOMPARE(loaded.state, found == Usable ? Sample : KeptExam::State());
+        // Hand-in ends it in its own transaction, whether the table is there or not.
+        QVERIFY(KeptExam::Discard());
+    }
+
+    // At once on the first change of an exam, then at most once every ten
+    // seconds from the last keeping: a change inside waits for the end.
+    void draftThrottle()
+    {
+        qint64 now = 0;
+        KeptExam::DraftThrottle throttle;
+        throttle.SetClock([&now] { return now; });
+        const auto changedAt = [&](qint64 ms) { return now = ms, throttle.Changed(); };
+        QCOMPARE(changedAt(0), 0);
+        throttle.Kept();
+        QCOMPARE(changedAt(3000), 7000);
+        QCOMPARE(changedAt(10000), 0);
+        throttle.Kept();
+        QCOMPARE(changedAt(14000), 6000);
+        QVERIFY(throttle.Pending());
+        throttle.Reset();
+        QVERIFY(!throttle.Pending());
+        QCOMPARE(changedAt(15000), 0);
+    }
+
+    void aliases()
+    {
+        Mci::SetDeviceFactory([] { return std::make_unique<FakeDevice>(); });
+        QVERIFY(!OpenListeningDevice(QDir::temp().filePath(QStringLiteral("missing.mp3"))));
+        QVERIFY(!OpenListeningDevice(QDir::tempPath()));
+        QVERIFY(OpenListeningDevice(Recording));
+        QVERIFY(!OpenListeningDevice(Recording)); // the alias is open
+        QVERIFY(Mci::Open(Recording, QStringLiteral("other")));
+        for (const char* refused : {"play none", "rewind mymp3", "play", "play mymp3 now"})
+            QVERIFY2(!Mci::SendString(QString::fromLatin1(refused)), refused);
+        QVERIFY(Mci::SendString(QStringLiteral("play mymp3")));
+        QVERIFY(Mci::SendString(QStringLiteral("stop other")));
+        QVERIFY(Mci::SendString(QStringLiteral("close mymp3")));
+        QVERIFY(!Mci::DeviceOf(QStringLiteral("mymp3")));
+        QVERIFY(!Mci::SendString(QStringLiteral("play mymp3")));
+        QVERIFY(OpenListeningDevice(Recording));
+        QVERIFY(Mci::SendString(QStringLiteral("close mymp3")));
+        QVERIFY(Mci::SendString(QStringLiteral("close other")));
+        Mci::SetDeviceFactory({});
+        QCOMPARE(g_calls.join(QLatin1Char(',')),
+                 QStringLiteral("load1,load2,play1,stop2,stop1,free1,load3,stop3,"
+                                "free3,stop2,free2"));
+    }
+
+    // Through Qt Multimedia into whatever sink the machine has (a silent one
+    // without a sound card): no error, and the event loop keeps running.
+    void realPlaybackDoesNotBlock()
+    {
+        QVERIFY(OpenListeningDevice(Recording));
+        QMediaPlayer* player = Mci::PlayerOf(Mci::DeviceOf(QStringLiteral("mymp3")));
+        QVERIFY(player);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        QVERIFY(Mci::SendString(QStringLiteral("play mymp3")));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            player->position() > 0 || player->mediaStatus() == QMediaPlayer::EndOfMedia, 10000);
+        QCOMPARE(player->error(), QMediaPlayer::NoError);
+        QVERIFY(ticks > 0);
+        // Played again from further on, it starts over.
+        player->setPosition(1000);
+        QVERIFY(Mci::SendString(QStringLiteral("play mymp3")));
+        QVERIFY(player->position() < 1000);
+        QVERIFY(Mci::SendString(QStringLiteral("close mymp3")));
     }
 };
 

@@ -1,5 +1,5 @@
-// The main window: its tabs and pages, the About entry of its menu, and the
-// application's set-up of Qt's own Chinese texts.
+// The main window: its tabs and pages, the About entry of its menu, the
+// application's set-up of Qt's own Chinese texts; and the program installed.
 
 #include "AboutDlg.h"
 #include "ExamApp.h"
@@ -11,8 +11,10 @@
 #include "TextResource.h"
 
 #include <QAction>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -24,22 +26,11 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tabSwitching_data()
-    {
-        QTest::addColumn<QList<int>>("selections");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("at start: the preface") << QList<int>{} << 0;
-        QTest::newRow("usage") << QList<int>{1} << 1;
-        QTest::newRow("exam, then preface") << QList<int>{2, 0} << 0;
-        QTest::newRow("out of range keeps the page") << QList<int>{2, -1, 3, 1000} << 2;
-    }
-
     // The three tabs and their texts; one page shown at a time, the pages only
-    // hidden, never rebuilt, so the exam page keeps its state.
-    void tabSwitching()
+    // hidden, never rebuilt, so the exam page keeps its state. The menu's
+    // About entry opens the About box and leaves the window open.
+    void tabsAndMenu()
     {
-        QFETCH(QList<int>, selections);
-        QFETCH(int, shown);
         CMainTabDlg dlg;
         dlg.show();
         QVERIFY(dlg.windowTitle().startsWith(QStringLiteral("Calvreth ")));
@@ -53,21 +44,19 @@ private Q_SLOTS:
                  LoadTextResource(TextId::Usage, TextCap::Usage));
         const QPointer<QWidget> exam = dlg.m_pageExam;
         dlg.m_pageExam->m_strName = QStringLiteral("kept");
-        for (int selection : selections)
-            dlg.ShowPageOf(selection);
         const QList<QWidget*> pages{dlg.m_pagePreface, dlg.m_pageUsage, dlg.m_pageExam};
-        for (int i = 0; i < pages.size(); ++i) {
-            QCOMPARE(pages[i]->parentWidget(), dlg.m_tab);
-            QCOMPARE(pages[i]->isVisible(), i == shown);
+        // The preface at start; a selection out of range keeps the page shown.
+        for (const auto& [selection, shown] :
+             {std::pair{-1, 0}, {1, 1}, {2, 2}, {0, 0}, {2, 2}, {-1, 2}, {3, 2}, {1000, 2}}) {
+            dlg.ShowPageOf(selection);
+            for (int i = 0; i < pages.size(); ++i)
+                QCOMPARE(pages[i]->isVisible(), i == shown);
         }
+        for (QWidget* page : pages)
+            QCOMPARE(page->parentWidget(), dlg.m_tab);
         QCOMPARE(exam.data(), static_cast<QWidget*>(dlg.m_pageExam));
         QCOMPARE(dlg.m_pageExam->m_strName, QStringLiteral("kept"));
-    }
 
-    void aboutEntry()
-    {
-        CMainTabDlg dlg;
-        dlg.show();
         const QList<QAction*> actions = dlg.actions();
         QCOMPARE(actions.size(), 2);
         QVERIFY(actions[0]->isSeparator());
@@ -82,14 +71,55 @@ private Q_SLOTS:
         QVERIFY(about.Ran());
         QCOMPARE(title, QStringLiteral("关于 Ordwin"));
         QVERIFY(dlg.isVisible());
-    }
-
-    void qtButtonsSpeakChinese()
-    {
-        QMessageBox box;
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        // Qt's own buttons speak Chinese too.
+        QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
         QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    }
+
+    // Installed the Linux way, `cmake --install` into a temporary DESTDIR with
+    // the prefix /usr, and started with a home of its own from a folder that
+    // has nothing to do with it: it finds its content and makes the user's
+    // data folder, and is still running then.
+    void installedProgramStarts()
+    {
+        QTemporaryDir root;
+        const QString usr = root.filePath(u"dest/usr"_s), elsewhere = root.filePath(u"elsewhere"_s);
+        QVERIFY(root.isValid() && QDir().mkpath(elsewhere));
+        // The variables are the program's too: this is the suite's last test.
+        qputenv("DESTDIR", root.filePath(u"dest"_s).toLocal8Bit());
+        qputenv("HOME", root.filePath(u"home"_s).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", root.filePath(u"home/.local/share"_s).toLocal8Bit());
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral(ORDWIN_CMAKE),
+                     {u"--install"_s, QStringLiteral(ORDWIN_BUILD_DIR), u"--prefix"_s, u"/usr"_s}),
+                 0);
+
+        const QDir share(usr + u"/share"_s);
+        QVERIFY(QFileInfo(usr + u"/bin/ordwin"_s).isExecutable());
+        for (const char* folder : {"ordwin/etp", "ordwin/elm"})
+            QVERIFY2(!QDir(share.filePath(QString::fromUtf8(folder))).isEmpty(), folder);
+        QCOMPARE(
+            DatabaseColumn(share.filePath(u"ordwin/word.mdb"_s), u"SELECT COUNT(*) FROM grades"_s),
+            QStringList{u"0"_s});
+        for (const char* file : {"applications/com.calvreth.Ordwin.desktop",
+                                 "metainfo/com.calvreth.Ordwin.metainfo.xml",
+                                 "icons/hicolor/scalable/apps/com.calvreth.Ordwin.svg",
+                                 "icons/hicolor/48x48/apps/com.calvreth.Ordwin.png"})
+            QVERIFY2(QFileInfo::exists(share.filePath(QString::fromUtf8(file))), file);
+
+        QProcess ordwin;
+        ordwin.setWorkingDirectory(elsewhere);
+        ordwin.start(usr + u"/bin/ordwin"_s);
+        QVERIFY(ordwin.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(root.filePath(u"home/.local/share/Calvreth/Ordwin/word.mdb"_s)),
+            30000);
+        QTest::qWait(500);
+        QCOMPARE(ordwin.state(), QProcess::Running);
+        ordwin.kill();
+        ordwin.waitForFinished();
+        QVERIFY(QDir(elsewhere).isEmpty());
     }
 };
 
