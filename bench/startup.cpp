@@ -17,6 +17,7 @@
 
 #include "DialogTemplate.h"
 #include "ExamApp.h"
+#include "FontWarmUp.h"
 
 #include "Scratch.h"
 
@@ -51,11 +52,14 @@ protected:
     }
 };
 
+// As main() starts Ordwin.
 int RunOrdwin(int argc, char** argv)
 {
+    FontWarmUp fonts;
     CExamApp app(argc, argv);
     ExitOnFirstPaint filter;
     app.installEventFilter(&filter);
+    fonts.Wait();
     app.InitInstance();
     return 1;
 }

@@ -12,6 +12,7 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6sql6-sqlite
     libsqlite3-dev # the start-up check of word.mdb
+    libfontconfig-dev # fontconfig read early, on another core
     libqt6sql6-psql postgresql # class mode, and the server its tests start
     libqt6opengl6-dev # needed by Qt Charts' CMake package, not pulled in by it
     qt6-translations-l10n
