@@ -18,7 +18,6 @@
 class ProgramFolder
 {
 public:
-    // `nameTemplate` lets a test put awkward characters in the folder name.
     explicit ProgramFolder(const QString& nameTemplate = QString());
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
@@ -28,8 +27,8 @@ public:
     QString Path() const { return m_dir->path(); }
     QString DatabasePath() const;
 
-    // Runs SQL on the folder's database directly (not through the program's
-    // data store), to prepare or inspect a case. Fails the test on error.
+    // SQL run on the database directly, not through the program's store;
+    // false, with a warning, on error.
     bool Sql(const QString& statement) const;
     // The first column of every row of a query, as text.
     QStringList Column(const QString& query) const;
@@ -44,8 +43,7 @@ private:
 // text; empty when there is no such file (it is never created).
 QStringList DatabaseColumn(const QString& path, const QString& sql);
 
-// Records the application messages the data store reports, instead of
-// showing them, while it lives.
+// Records the data store's application messages, instead of showing them.
 class AppMessages
 {
 public:
@@ -71,9 +69,8 @@ private:
     std::unique_ptr<QTimer> m_timer;
 };
 
-// Answers every message box of the program while it lives, at once and
-// without showing it: presses `button` (or OK when the box has no such
-// button), and records each box's text and caption in order.
+// Answers every message box while it lives, unshown: presses `button` (or OK
+// when the box has none), and records each box's text and caption in order.
 class MessageBoxes
 {
 public:

@@ -1,5 +1,4 @@
-// The content checker: every paper source in content/papers, and what the
-// build made of it in the program folder and the program's texts.
+// The content checker: every paper source, and what the build made of it.
 
 #include "Catalogue.h"
 #include "Gbk.h"
@@ -30,16 +29,6 @@ QString ReadAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Catalogue position of a PaperName, or -1.
-int PositionOf(const QString& name)
-{
-    for (int i = 0; i < Catalogue::PaperCount; ++i) {
-        if (PaperNameFromPath(Catalogue::DocPath(i)) == name)
-            return i;
-    }
-    return -1;
 }
 
 // The keys of the choice questions in order, a letter each.
@@ -79,14 +68,13 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(QFileInfo(file).completeBaseName())) << file;
     }
 
-    // A sound source, listed, and everything the build made of it.
     void papers()
     {
         QFETCH(QString, file);
         const Paper paper = PaperSource::ParseFile(file);
         QCOMPARE(PaperSource::Check(paper), QStringList());
         QCOMPARE(paper.name, QFileInfo(file).completeBaseName());
-        QVERIFY(PositionOf(paper.name) >= 0);
+        QVERIFY(Catalogue::PositionOf(paper.name) >= 0);
 
         // The document shows every question and no key or explanation.
         const QString doc = ReadAll(ProgramFile(QStringLiteral("etp/%1.doc").arg(paper.name)));
@@ -198,8 +186,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         const QString name = QFileInfo(file).completeBaseName();
-        const QString path =
-            ProgramFile(u"elm/"_s + ListeningFileName(Catalogue::DocPath(PositionOf(name))));
+        const QString path = ProgramFile(
+            u"elm/"_s + ListeningFileName(Catalogue::DocPath(Catalogue::PositionOf(name))));
         QVERIFY2(QFileInfo(path).size() > 100000, qPrintable(path));
         if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
             qputenv("QT_MEDIA_BACKEND", "gstreamer");

@@ -1,8 +1,5 @@
-// The reports, their cores and their windows, on seeded histories: what the
-// results windows list and the built-in texts; a student's progress (the
-// analysis of an exam, the grade list's trend and its export); the mistakes
-// notebook (which answers it collects, the two-days rule, the filters, and
-// its window, its practice kept apart from the exams).
+// The reports, cores and windows, on seeded histories: the results and the
+// built-in texts, a student's progress, the mistakes notebook.
 
 #include "Catalogue.h"
 #include "DialogIds.h"
@@ -95,18 +92,12 @@ void Sit(const QString& paper, const QString& time,
              ExamDb::Result::Done);
 }
 
-// Table rows written as "cell|cell|...".
 QList<QStringList> Rows(const QStringList& lines)
 {
     QList<QStringList> rows;
     for (const QString& line : lines)
         rows << line.split(QLatin1Char('|'));
     return rows;
-}
-
-QList<QStringList> Table(QDialog* dialog)
-{
-    return Ui::ReportListRows(Control<QTableWidget>(dialog, Ids::GradeAnalysis::IdList));
 }
 
 } // namespace
@@ -116,16 +107,14 @@ class TestReports : public QObject
     Q_OBJECT
     std::unique_ptr<ProgramFolder> m_folder;
 
-    // Three of the 2010 paper's answers on the card.
     void SeedAnswers()
     {
         QVERIFY(m_folder->Sql(
             QStringLiteral("UPDATE answer SET 回答='A' WHERE 题号 IN ('56','07','71')")));
     }
 
-    // Besides the test database's grade row of 2026-11-02 (85.5, not kept
-    // whole): three kept exams of Student, one of them on a paper no longer
-    // listed.
+    // Besides the test database's grade row of 2026-11-02 (85.5, not kept whole),
+    // three kept exams of Student, one of them on a paper no longer listed.
     void SeedExams()
     {
         Sit(QStringLiteral("2011年江苏高考英语试题"), QStringLiteral("2026-11-05 10:00:00"),
@@ -168,8 +157,7 @@ private Q_SLOTS:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
-    // The review and the answer status list show the results core's rows;
-    // both are released when closed.
+    // Both windows show the results core's rows and are released when closed.
     void reviewAnswersAndEssayReport()
     {
         SeedAnswers();
@@ -221,7 +209,6 @@ private Q_SLOTS:
                  LoadTextResource(ExplanationTextId(Paper2010)));
     }
 
-    // The query window asks for a name, then lists its grades or says why not.
     void gradeHistory_data()
     {
         QTest::addColumn<QString>("name");
@@ -262,23 +249,6 @@ private Q_SLOTS:
         }
     }
 
-    void rowNumber_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("9") << 9 << "009";
-        QTest::newRow("10") << 10 << "010";
-        QTest::newRow("99") << 99 << "099";
-        QTest::newRow("100") << 100 << "100";
-        QTest::newRow("1000") << 1000 << "1000";
-    }
-    void rowNumber()
-    {
-        QFETCH(int, n);
-        QFETCH(QString, shown);
-        QCOMPARE(Results::RowNumber(n), shown);
-    }
-
     void rows()
     {
         ProgramFolder folder;
@@ -296,6 +266,9 @@ private Q_SLOTS:
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(folder.Sql(QStringLiteral("UPDATE grades SET 成绩=99999")));
         QCOMPARE(Joined(Results::GradeHistory(QStringLiteral("李明"))), QStringLiteral("failed"));
+        for (const auto& [n, shown] :
+             {std::pair{9, "009"}, {10, "010"}, {99, "099"}, {100, "100"}, {1000, "1000"}})
+            QCOMPARE(Results::RowNumber(n), QLatin1String(shown));
     }
 
     void load_data()
@@ -318,7 +291,6 @@ private Q_SLOTS:
         QCOMPARE(LoadTextFile(file, cap < 0 ? std::nullopt : std::optional<qsizetype>(cap)), text);
     }
 
-    // The built-in texts under their ids, each whole within its cap.
     void builtInTexts()
     {
         const QString rules = LoadTextResource(TextId::ExamRules);
@@ -335,7 +307,7 @@ private Q_SLOTS:
         QList<QStringList> table;
         QList<qreal> bars;
         NextModal analysis([&](QDialog* dialog) {
-            table = Table(dialog);
+            table = Shown(dialog);
             const auto* series = static_cast<QBarSeries*>(
                 dialog->findChild<QChartView*>()->chart()->series().value(0));
             for (int i = 0; i < series->barSets().value(0)->count(); ++i)
@@ -350,10 +322,7 @@ private Q_SLOTS:
                               u"完形填空|1|20|5%|0.5|+0.5"_s, u"阅读理解|4|30|13%|1|+3"_s,
                               u"任务型阅读|1|10|10%|0.5|+0.5"_s, u"书面表达|24.5|25|98%|18.5|+6"_s,
                               u"总 分|33.5|120|28%|44.5|-11"_s}));
-        const QList<qreal> rates{15, 0, 5, 400.0 / 30, 10, 98};
-        QCOMPARE(bars.size(), rates.size());
-        for (int i = 0; i < rates.size(); ++i)
-            QCOMPARE(bars[i], rates[i]);
+        QCOMPARE(bars, (QList<qreal>{15, 0, 5, 4 * 100.0 / 30, 10, 98}));
     }
 
     void gradeListTrend()
@@ -369,7 +338,6 @@ private Q_SLOTS:
         };
         const auto line = [&](const char* view, int n) { return series(view, n)->points(); };
         QCOMPARE(line("totals", 0), (QList<QPointF>{{1, 85.5}, {2, 25}, {3, 23}, {4, 33.5}}));
-        // Hovering the line near the third exam names it.
         Q_EMIT series("totals", 0)->hovered(QPointF(3.3, 26), true);
         QCOMPARE(QToolTip::text(), u"2005年江苏高考英语试题\n2026-11-07 10:00:00\n总分：23"_s);
         Control<QComboBox>(&list, Ids::GradeList::IdTrendView)->setCurrentIndex(1);
@@ -386,7 +354,7 @@ private Q_SLOTS:
         bool chartShown = true;
         NextModal analysis([&](QDialog* dialog) {
             note = Ui::FindControl(dialog, Ids::GradeAnalysis::IdNote)->property("text").toString();
-            shown = Table(dialog);
+            shown = Shown(dialog);
             chartShown = Ui::FindControl(dialog, Ids::GradeAnalysis::IdRates)->isVisibleTo(dialog);
             dialog->reject();
         });

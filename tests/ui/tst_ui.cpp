@@ -16,27 +16,13 @@ class TestUi : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void mapDialogRect_data()
-    {
-        QTest::addColumn<int>("cx");
-        QTest::addColumn<int>("cy");
-        QTest::addColumn<QRect>("du");
-        QTest::addColumn<QRect>("pixels");
-        // The classic 宋体 9 pt base units: 6 x 12.
-        QTest::newRow("about button") << 6 << 12 << QRect(178, 7, 50, 14) << QRect(267, 11, 75, 21);
-        QTest::newRow("page at 8 x 16")
-            << 8 << 16 << QRect(0, 0, 427, 297) << QRect(0, 0, 854, 594);
-        // Rounded like MulDiv: 5 * 7 / 4 = 8.75 -> 9, 3 * 7 / 8 = 2.625 -> 3.
-        QTest::newRow("rounding") << 7 << 7 << QRect(5, 3, 1, 1) << QRect(9, 3, 2, 1);
-    }
-
     void mapDialogRect()
     {
-        QFETCH(int, cx);
-        QFETCH(int, cy);
-        QFETCH(QRect, du);
-        QFETCH(QRect, pixels);
-        QCOMPARE(Ui::MapDialogRect(Ui::BaseUnits{cx, cy}, du), pixels);
+        // The classic 宋体 9 pt base units, 6 x 12; a page at 8 x 16; rounded
+        // like MulDiv: 5 * 7 / 4 = 8.75 -> 9, 3 * 7 / 8 = 2.625 -> 3.
+        QCOMPARE(Ui::MapDialogRect({6, 12}, QRect(178, 7, 50, 14)), QRect(267, 11, 75, 21));
+        QCOMPARE(Ui::MapDialogRect({8, 16}, QRect(0, 0, 427, 297)), QRect(0, 0, 854, 594));
+        QCOMPARE(Ui::MapDialogRect({7, 7}, QRect(5, 3, 1, 1)), QRect(9, 3, 2, 1));
     }
 
     void everyTemplateHoldsItsControls_data()
