@@ -1,6 +1,4 @@
-// The exam's rules without a window: catalogue, names, time, answer card, the
-// hand-in's message, the running exam kept for the next start, and the media
-// command layer.
+// The exam's rules without a window, the kept running exam and the media layer.
 
 #include "Catalogue.h"
 #include "HandIn.h"
@@ -55,8 +53,7 @@ class TestExamCore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The rows of content/catalogue.tsv, then names it does not hold at the
-    // edges of the byte cuts, at positions outside the list.
+    // The catalogue's rows, then unlisted names at the edges of the byte cuts.
     void names_data()
     {
         QTest::addColumn<int>("position");
@@ -101,60 +98,36 @@ private Q_SLOTS:
 
     void timeLeft()
     {
-        const QList<int> minutes{9, 59, 60, 70, 119, 6000};
-        const QStringList shown{u"00:09"_s, u"00:59"_s, u"01:00"_s,
-                                u"01:10"_s, u"01:59"_s, u"100:00"_s};
-        for (qsizetype i = 0; i < minutes.size(); ++i)
-            QCOMPARE(TimeLeftText(minutes[i]), shown[i]);
+        QStringList shown;
+        for (int minutes : {9, 59, 60, 70, 119, 6000})
+            shown << TimeLeftText(minutes);
+        QCOMPARE(shown.join(u' '), u"00:09 00:59 01:00 01:10 01:59 100:00"_s);
     }
 
-    void questionNumbers_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("digits");
-        QTest::addColumn<QString>("stored"); // empty: no number
-        Row("0", "0", true, "00");
-        Row("9", "9", true, "09");
-        Row("10", "0010", true, "10");
-        Row("int max", "2147483647", true, "2147483647");
-        Row("beyond int", "2147483648", true, "");
-        Row("empty", "", true, "");
-        Row("before 0", "1/", false, "");
-        Row("after 9", "1:", false, "");
-        Row("full-width", "１", false, "");
-    }
+    // Each typed number: "d" when all digits, "-" when not, then the number stored, if any.
     void questionNumbers()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, digits);
-        QFETCH(QString, stored);
-        QCOMPARE(Marking::IsAllDigits(typed), digits);
-        const std::optional<int> number = Marking::QuestionNumber(typed);
-        QCOMPARE(number ? Marking::QuestionNumberText(*number) : QString(), stored);
-        QCOMPARE(Marking::QuestionNumberText(-5), QStringLiteral("-5"));
+        QStringList read;
+        for (const QString& typed : {u"0"_s, u"9"_s, u"0010"_s, u"2147483647"_s, u"2147483648"_s,
+                                     QString(), u"1/"_s, u"1:"_s, u"１"_s}) {
+            const std::optional<int> number = Marking::QuestionNumber(typed);
+            read << (Marking::IsAllDigits(typed) ? u"d"_s : u"-"_s) +
+                        (number ? Marking::QuestionNumberText(*number) : QString());
+        }
+        QCOMPARE(read.join(u' '), u"d00 d09 d10 d2147483647 d d - - -"_s);
+        QCOMPARE(Marking::QuestionNumberText(-5), u"-5"_s);
     }
 
-    void score_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("score"); // of 2 points
-        Row("right", "D", "D", 2);
-        Row("case counts", "B", "b", 0);
-        Row("blank counts", "Reasons", "Reasons ", 0);
-        Row("first alternative", "am/is", "am", 2);
-        Row("eighth alternative", "a/b/c/d/e/f/g/h", "h", 2);
-        Row("part of one", "am/is", "a", 0);
-        Row("alternative, case", "am/is", "Is", 0);
-        Row("whole key", "am/is", "am/is", 0);
-        Row("empty alternative", "am/", "", 2);
-    }
+    // Case and blanks count; any one alternative of a key scores, an empty one too.
     void score()
     {
-        QFETCH(QString, key);
-        QFETCH(QString, answer);
-        QFETCH(int, score);
-        QCOMPARE(Marking::Score(key, 2, answer), score);
+        QStringList scores;
+        for (const QString& keyAndAnswer :
+             {u"D|D"_s, u"B|b"_s, u"Reasons|Reasons "_s, u"am/is|am"_s, u"a/b/c/d/e/f/g/h|h"_s,
+              u"am/is|a"_s, u"am/is|Is"_s, u"am/is|am/is"_s, u"am/|"_s})
+            scores << QString::number(
+                Marking::Score(keyAndAnswer.section(u'|', 0, 0), 2, keyAndAnswer.section(u'|', 1)));
+        QCOMPARE(scores.join(u' '), u"2 0 0 2 2 0 0 0 2"_s);
     }
 
     void recordAndMark_data()
@@ -192,7 +165,6 @@ private Q_SLOTS:
                                              : QStringList{Paper + QLatin1Char('|') + changed});
     }
 
-    // The total is the card's points and the essay's score together.
     void handInScoreMessage()
     {
         QCOMPARE(HandIn::ScoreMessage(3.0, 18.5),
@@ -209,9 +181,7 @@ private Q_SLOTS:
         Row("a database from before", "DROP TABLE running_exam", Nothing, "");
         Row("paper not listed", "UPDATE running_exam SET 试题名='2099年'", PaperGone, "2099年");
         Row("paper without questions", "DELETE FROM answer", PaperGone, Paper);
-        // A value that cannot be, named by its column: beyond the minutes set
-        // or below none left, a fraction, an editor opened later or earlier
-        // than it can have been.
+        // A value that cannot be is named by its column.
         for (const char* value : {"考生姓名=''", "考试时长=0", "剩余分钟=121", "剩余分钟=-1",
                                   "剩余分钟=96.5", "开始时间='today'", "听力已播放=2", "作文进度=3",
                                   "作文开始分钟=96", "作文开始分钟=121", "作文得分=NULL"})
@@ -236,8 +206,7 @@ private Q_SLOTS:
         QVERIFY(KeptExam::Discard());
     }
 
-    // At once on the first change of an exam, then at most once every ten
-    // seconds from the last keeping: a change inside waits for the end.
+    // Kept at once, then at most every ten seconds from the last keeping.
     void draftThrottle()
     {
         qint64 now = 0;
@@ -266,9 +235,8 @@ private Q_SLOTS:
         QVERIFY(Mci::Open(Recording, QStringLiteral("other")));
         for (const char* refused : {"play none", "rewind mymp3", "play", "play mymp3 now"})
             QVERIFY2(!Mci::SendString(QString::fromLatin1(refused)), refused);
-        QVERIFY(Mci::SendString(QStringLiteral("play mymp3")));
-        QVERIFY(Mci::SendString(QStringLiteral("stop other")));
-        QVERIFY(Mci::SendString(QStringLiteral("close mymp3")));
+        for (const char* accepted : {"play mymp3", "stop other", "close mymp3"})
+            QVERIFY2(Mci::SendString(QString::fromLatin1(accepted)), accepted);
         QVERIFY(!Mci::DeviceOf(QStringLiteral("mymp3")));
         QVERIFY(!Mci::SendString(QStringLiteral("play mymp3")));
         QVERIFY(OpenListeningDevice(Recording));

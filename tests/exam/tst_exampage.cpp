@@ -1,5 +1,4 @@
-// An exam driven as a student drives it, offscreen, in the main window; the
-// countdown is advanced by calling its tick.
+// An exam driven as a student drives it, in the main window; the countdown ticks when called.
 
 #include "DialogIds.h"
 #include "DialogTemplate.h"
@@ -38,18 +37,16 @@ const QString Submitted = QStringLiteral("提交成功!");
 // A second whose structure draw is 3 in the C runtime's generator.
 constexpr std::int64_t DrawsThree = 1765000031;
 
-// Over a hundred words in sentences of sensible length, with the test
-// paper's keywords school, friend and help; no mark at the end.
+// Over a hundred words with the paper's keywords; no mark at the end.
 const QString Essay = QStringLiteral(
-    "Last month our class visited a small school in the mountains. "
-    "We took books, pens and warm clothes for the children there. When we arrived, "
-    "the students were waiting for us at the gate with big smiles. We played games "
-    "with them, read stories together and taught them some English songs. A little "
-    "girl told me that she wanted to become a teacher in the future. I was moved by "
-    "her words. Before we left, every child gave us a card with a picture on it. "
-    "I think this trip taught me a lot. We should help others whenever we can, and "
-    "a friend in need is a friend indeed. I hope more students will join us next time "
-    "and make the world a better place for everyone");
+    "Last month our class visited a small school in the mountains. We took books, pens and warm "
+    "clothes for the children there. When we arrived, the students were waiting for us at the gate "
+    "with big smiles. We played games with them, read stories together and taught them some "
+    "English songs. A little girl told me that she wanted to become a teacher in the future. I was "
+    "moved by her words. Before we left, every child gave us a card with a picture on it. I think "
+    "this trip taught me a lot. We should help others whenever we can, and a friend in need is a "
+    "friend indeed. I hope more students will join us next time and make the world a better place "
+    "for everyone");
 
 // The listening device: what the page asked of it; it can fail to decode.
 QStringList g_played;
@@ -83,11 +80,6 @@ QByteArray EssayFile()
 {
     QFile file(QStringLiteral("作文.txt"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
-}
-
-template <class... T> void Row(const char* name, const T&... cells)
-{
-    (QTest::newRow(name) << ... << cells);
 }
 
 void Press(QWidget* window, int id)
@@ -140,7 +132,6 @@ class TestExamPage : public QObject
         return boxes.Texts();
     }
 
-    // The enabled states of the page's controls in each state of an exam.
     static constexpr int Idle = 0, Running = 1, TimeUp = 2, HandedIn = 3;
     void VerifyState(int state)
     {
@@ -157,7 +148,6 @@ class TestExamPage : public QObject
         QCOMPARE(m_page->IsTimerRunning(), state == Running);
     }
 
-    // Opens the editor from the page, runs `work` in it and leaves it.
     void InEditor(const std::function<void(QDialog*)>& work)
     {
         NextModal editor([&](QDialog* window) {
@@ -172,7 +162,6 @@ class TestExamPage : public QObject
     {
         return Ui::Control<QPlainTextEdit>(editor, Ids::Essay::IdText);
     }
-    // Writes `text` in the editor and submits it; the messages shown.
     static QStringList Submit(QDialog* editor, const QString& text)
     {
         Text(editor)->setPlainText(text);
@@ -214,42 +203,32 @@ private Q_SLOTS:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
-    void startValidations_data()
-    {
-        QTest::addColumn<int>("paper");
-        QTest::addColumn<QString>("minutes");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        Row("no paper, no name", -1, "120", "", "请选择考试题目！");
-        Row("no name", Position2010, "120", "", "请填写考生姓名！");
-        Row("zero minutes", Position2010, "0", "张三", "请重新设置考试时间！");
-        Row("minutes typo", Position2010, "9O", "张三", Ui::NotAnIntegerMessage);
-    }
     // Every start clears the answers and the essay file before it checks what
-    // was chosen; a refused start starts nothing, nor takes the name.
+    // was chosen; a refused start starts nothing, nor takes a mistyped name.
     void startValidations()
     {
-        QFETCH(int, paper);
-        QFETCH(QString, minutes);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        QVERIFY(m_folder->Sql(QStringLiteral("UPDATE answer SET 回答='B', 得分=1")));
-        WriteFile(QStringLiteral("作文.txt"), "last time's essay");
-        m_page->m_strName = QStringLiteral("李明"); // the last exam's
-        QCOMPARE(Start(minutes, name, paper), QStringList{message});
-        QCOMPARE(m_folder->Column(QStringLiteral("SELECT DISTINCT 回答||'|'||得分 FROM answer")),
-                 QStringList{QStringLiteral(" |0")});
-        QCOMPARE(EssayFile(), QByteArray());
-        VerifyState(Idle);
-        QVERIFY(!m_page->IsExamRunning());
-        QVERIFY(Item(IdRules)->isVisible());
-        if (message == QString::fromUtf8(Ui::NotAnIntegerMessage))
-            QCOMPARE(m_page->m_strName, QStringLiteral("李明"));
+        for (const auto& [paper, minutes, name, message] :
+             {std::tuple{-1, u"120"_s, QString(), u"请选择考试题目！"_s},
+              {Position2010, u"120"_s, QString(), u"请填写考生姓名！"_s},
+              {Position2010, u"0"_s, u"张三"_s, u"请重新设置考试时间！"_s},
+              {Position2010, u"9O"_s, u"张三"_s, QString::fromUtf8(Ui::NotAnIntegerMessage)}}) {
+            QVERIFY(m_folder->Sql(QStringLiteral("UPDATE answer SET 回答='B', 得分=1")));
+            WriteFile(QStringLiteral("作文.txt"), "last time's essay");
+            m_page->m_strName = QStringLiteral("李明");
+            QCOMPARE(Start(minutes, name, paper), QStringList{message});
+            QCOMPARE(
+                m_folder->Column(QStringLiteral("SELECT DISTINCT 回答||'|'||得分 FROM answer")),
+                QStringList{QStringLiteral(" |0")});
+            QCOMPARE(EssayFile(), QByteArray());
+            VerifyState(Idle);
+            QVERIFY(!m_page->IsExamRunning() && Item(IdRules)->isVisible());
+            if (minutes == u"9O"_s)
+                QCOMPARE(m_page->m_strName, QStringLiteral("李明"));
+        }
     }
 
-    // Outside an exam Esc leaves at once. Time-up locks the card and the open
-    // editor and stops the recording, but the exam runs until hand-in: leaving
-    // it (Esc, or closing the window) asks first, and No keeps it open.
+    // Time-up locks the card and the editor, but the exam runs until hand-in:
+    // leaving it asks first. Outside an exam Esc leaves at once.
     void countdownAndTimeUp()
     {
         MessageBoxes boxes(QMessageBox::No);
@@ -259,7 +238,6 @@ private Q_SLOTS:
         QCOMPARE(Start(QStringLiteral("61")), QStringList());
         VerifyState(Running);
         QVERIFY(!Item(IdRules)->isVisible());
-        QVERIFY(Item<QTextBrowser>(IdBrowser)->toPlainText().contains(u"man want"_s));
         QCOMPARE(TimeLeft(), QStringLiteral("01:01"));
         Click(IdListening);
         m_page->OnTimer();
@@ -282,51 +260,39 @@ private Q_SLOTS:
         QCOMPARE(boxes.Texts().mid(1), QStringList(2, LoadString(Ui::Str::LeaveRunningExam)));
     }
 
-    void answerCard_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("message"); // "#N": the paper has no question N
-        QTest::addColumn<QString>("row");     // 题号|回答|得分 stored, or empty
-        QTest::addColumn<QString>("next");    // the number box afterwards
-        const int choice = IdChoiceSubmit, fill = IdFillSubmit;
-        const char* const ok = "提交成功!";
-        const char* const notDigits = "题目必须为数字！";
-        Row("choice right", choice, "7", "B", ok, "07|B|1", "8");
-        Row("fill, alternative", fill, "71", "is", ok, "71|is|1", "72");
-        Row("fill, blank key", fill, "72", " ", ok, "72| |1", "73");
-        Row("no number", choice, "", "A", "题目不能为空！", "", "");
-        Row("letter in number", fill, "7x", "am", notDigits, "", "7x");
-        Row("81", fill, "81", "am", "#81", "", "81");
-        Row("int max, on the paper", fill, "2147483647", "A", ok, "2147483647|A|1", "2147483648");
-        Row("beyond int", choice, "0099999999999", "A", "#99999999999", "", "0099999999999");
-        Row("no letter", choice, "1", "", "请选择答案", "", "1");
-        Row("no fill-in", fill, "71", "", "请填写答案，放弃回答请填入空格！", "", "71");
-    }
+    // Each answer in turn on one card: the message, and the number box afterwards.
     void answerCard()
     {
-        QFETCH(int, button);
-        QFETCH(QString, number);
-        QFETCH(QString, answer);
-        QFETCH(QString, message);
-        QFETCH(QString, row);
-        QFETCH(QString, next);
-        if (number == u"2147483647"_s)
-            QVERIFY(m_folder->Sql(
-                u"INSERT INTO answer VALUES('%1','2147483647',' ','A',1,0)"_s.arg(Paper2010)));
-        if (message.startsWith(u'#'))
-            message = LoadString(Ui::Str::NoSuchQuestion).arg(message.mid(1));
+        QVERIFY(m_folder->Sql(
+            u"INSERT INTO answer VALUES('%1','2147483647',' ','A',1,0)"_s.arg(Paper2010)));
         QCOMPARE(Start(), QStringList());
-        QCOMPARE(Answer(button, number, answer), QStringList{message});
-        QCOMPARE(m_folder->Column(QStringLiteral("SELECT 题号||'|'||回答||'|'||得分 FROM answer "
-                                                 "WHERE 回答<>' ' OR 得分<>0")),
-                 row.isEmpty() ? QStringList() : QStringList{row});
-        QCOMPARE(Item<QLineEdit>(button == IdChoiceSubmit ? IdChoiceNo : IdFillNo)->text(), next);
+        const int choice = IdChoiceSubmit, fill = IdFillSubmit;
+        const auto noSuch = [](const char* number) {
+            return LoadString(Ui::Str::NoSuchQuestion).arg(QString::fromUtf8(number));
+        };
+        for (const auto& [button, number, answer, message, next] :
+             {std::tuple{choice, "7", "B", Submitted, "8"},
+              {fill, "71", "is", Submitted, "72"},
+              {fill, "72", " ", Submitted, "73"},
+              {choice, "", "A", u"题目不能为空！"_s, ""},
+              {fill, "7x", "am", u"题目必须为数字！"_s, "7x"},
+              {fill, "81", "am", noSuch("81"), "81"},
+              {fill, "2147483647", "A", Submitted, "2147483648"},
+              {choice, "0099999999999", "A", noSuch("99999999999"), "0099999999999"},
+              {choice, "1", "", u"请选择答案"_s, "1"},
+              {fill, "71", "", u"请填写答案，放弃回答请填入空格！"_s, "71"}}) {
+            QCOMPARE(Answer(button, QString::fromUtf8(number), QString::fromUtf8(answer)),
+                     QStringList{message});
+            QCOMPARE(Item<QLineEdit>(button == choice ? IdChoiceNo : IdFillNo)->text(),
+                     QString::fromUtf8(next));
+        }
+        // Only the answers taken are stored, each marked.
+        QCOMPARE(m_folder->Column(u"SELECT 题号||'|'||回答||'|'||得分 FROM answer "
+                                  "WHERE 回答<>' ' OR 得分<>0 ORDER BY 题号"_s),
+                 (QStringList{u"07|B|1"_s, u"2147483647|A|1"_s, u"71|is|1"_s, u"72| |1"_s}));
     }
 
-    // A failed lookup leaves the essay unsubmitted and editable until a
-    // submission can be scored; one that needs no lookup is scored at once.
+    // A failed lookup leaves the essay unsubmitted and editable; a short one needs none.
     void essayScoredOrNotSubmitted_data()
     {
         QTest::addColumn<QString>("essay");
@@ -346,8 +312,7 @@ private Q_SLOTS:
         QFETCH(QString, fault);
         QFETCH(QString, repair);
         QCOMPARE(Start(), QStringList());
-        // Nothing of the last exam's essay is left to be taken.
-        QCOMPARE(g_essayDlg.m_dScore, 0.0);
+        QCOMPARE(g_essayDlg.m_dScore, 0.0); // nothing left of the last exam's essay
         QCOMPARE(g_essayDlg.m_strReport, QString());
         if (fault.contains(u"word"_s))
             QVERIFY(QFile::remove(QStringLiteral("作文.txt")));
@@ -357,15 +322,13 @@ private Q_SLOTS:
             auto* box = Text(editor);
             QStringList shown = Submit(editor, essay);
             if (!repair.isEmpty()) {
-                QCOMPARE(shown.size(), 2);
-                QVERIFY(shown[0].startsWith(QStringLiteral("数据库错误: ")));
+                QVERIFY(shown.size() == 2 && shown[0].startsWith(u"数据库错误: "_s));
                 QCOMPARE(shown[1], LoadString(Ui::Str::EssayNotSubmitted));
                 QVERIFY(g_essayDlg.m_nState != 2 && !box->isReadOnly());
                 QVERIFY(m_folder->Sql(repair));
                 shown = Submit(editor, essay);
             }
             QCOMPARE(shown, QStringList{QStringLiteral("作文提交成功！")});
-            // Locked, and drawn so.
             QVERIFY(box->isReadOnly() &&
                     box->palette().color(QPalette::Base) == box->palette().color(QPalette::Window));
         });
@@ -379,22 +342,16 @@ private Q_SLOTS:
     void handInThenReselect_data()
     {
         QTest::addColumn<int>("minutes");
-        QTest::addColumn<bool>("encouragement");
-        QTest::newRow("essay in two minutes: too quick") << 2 << true;
-        QTest::newRow("essay in three minutes") << 3 << false;
+        QTest::newRow("essay in two minutes: too quick") << 2;
+        QTest::newRow("essay in three minutes") << 3;
     }
-    // Hand-in without an essay asks first (Yes: back to it); while the grade
-    // row cannot be written the exam stays open. The draft comes
-    // back at the next opening; an essay submitted within two minutes of the
-    // first opening gets the encouragement score instead of its own. Hand-in
-    // records every answer's points and the essay's; another paper can follow.
+    // Hand-in without an essay asks first; while the grade row cannot be written the
+    // exam stays open. An essay within two minutes of the first opening gets 3 points.
     void handInThenReselect()
     {
         QFETCH(int, minutes);
-        QFETCH(bool, encouragement);
         QCOMPARE(Start(), QStringList());
-        // 1 + 1 + 2 + 1 points right, one wrong, 1 for the fill-in; the last
-        // row of the table counts.
+        // 1 + 1 + 2 + 1 points right, one wrong, 1 for the fill-in; the table's last row counts.
         for (const auto& [number, letter] :
              {std::pair{"1", "B"}, {"2", "C"}, {"56", "D"}, {"7", "A"}, {"10", "A"}})
             QCOMPARE(Answer(IdChoiceSubmit, QString::fromUtf8(number), QString::fromUtf8(letter)),
@@ -404,12 +361,11 @@ private Q_SLOTS:
         QVERIFY(m_folder->Sql(u"CREATE TRIGGER t BEFORE INSERT ON grades "
                               "BEGIN SELECT RAISE(ABORT,'x'); END"_s));
         MessageBoxes boxes(QMessageBox::Yes);
-        Click(IdHandIn); // back to the essay
+        Click(IdHandIn);
         boxes.SetButton(QMessageBox::No);
         Click(IdHandIn);
-        QCOMPARE(boxes.Texts().size(), 4);
+        QVERIFY(boxes.Texts().size() == 4 && boxes.Texts()[2].startsWith(u"数据库错误: "_s));
         QCOMPARE(boxes.Texts().mid(0, 2), QStringList(2, u"作文未提交，是否提交？"_s));
-        QVERIFY(boxes.Texts()[2].startsWith(u"数据库错误: "_s));
         QCOMPARE(boxes.Texts()[3], LoadString(Ui::Str::HandInNotRecorded));
         QCOMPARE(m_page->m_strReport, u"没写作文，所以没有分数。"_s);
         QCOMPARE(Grades(), grades);
@@ -433,16 +389,15 @@ private Q_SLOTS:
         QCOMPARE(EssayFile(), Essay.toUtf8() + '\0');
         QVERIFY(!Button(IdEssay)->isEnabled());
         QVERIFY(g_essayDlg.m_dScore > 3.0);
-        const double score = encouragement ? 3.0 : g_essayDlg.m_dScore;
+        const double score = minutes == 2 ? 3.0 : g_essayDlg.m_dScore;
         QCOMPARE(m_page->m_dScore, score);
         QCOMPARE(m_page->m_strReport,
-                 encouragement ? u"该文章得分:3分（勉励分）；原因：成文仓促，缺少构思过程。"_s
-                               : g_essayDlg.m_strReport);
+                 minutes == 2 ? u"该文章得分:3分（勉励分）；原因：成文仓促，缺少构思过程。"_s
+                              : g_essayDlg.m_strReport);
 
         Click(IdListening);
         boxes.Clear();
         Click(IdHandIn);
-        // The score, then the offer of its analysis (declined here).
         QCOMPARE(boxes.Texts(), (QStringList{HandIn::ScoreMessage(6.0, score),
                                              LoadString(Ui::Str::OfferAnalysis)}));
         VerifyState(HandedIn);
@@ -456,53 +411,45 @@ private Q_SLOTS:
         Click(IdStart);
         VerifyState(Idle);
         QCOMPARE(Start(QStringLiteral("45"), QStringLiteral("张三"), 6), QStringList());
-        // A paper whose document is missing still starts, and the pane says so.
+        // A paper without its document starts all the same.
         QVERIFY(Item<QTextBrowser>(IdBrowser)->toPlainText().contains(u"51.doc"_s));
     }
 
     void failuresTellTheTruth_data()
     {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("message"); // none: nothing to tell
-        QTest::newRow("recording missing") << u"missing"_s << Ui::Str::RecordingMissing;
-        QTest::newRow("recording empty") << u"empty"_s << Ui::Str::RecordingEmpty;
-        QTest::newRow("recording undecodable") << u"undecodable"_s << Ui::Str::RecordingUnplayable;
-        QTest::newRow("paper unreadable") << u"paper is a folder"_s << 0;
+        QTest::addColumn<int>("message"); // 0: the paper is unreadable, nothing to tell
+        QTest::newRow("recording missing") << Ui::Str::RecordingMissing;
+        QTest::newRow("recording empty") << Ui::Str::RecordingEmpty;
+        QTest::newRow("recording undecodable") << Ui::Str::RecordingUnplayable;
+        QTest::newRow("paper unreadable") << 0;
     }
     void failuresTellTheTruth()
     {
-        QFETCH(QString, fault);
         QFETCH(int, message);
-        if (fault == u"missing"_s)
+        if (message == Ui::Str::RecordingMissing)
             QVERIFY(QFile::remove(Recording));
-        if (fault == u"empty"_s)
+        if (message == Ui::Str::RecordingEmpty)
             WriteFile(Recording, QByteArray());
-        g_undecodable = fault == u"undecodable"_s;
-        const bool folder = fault == u"paper is a folder"_s;
-        if (folder)
+        g_undecodable = message == Ui::Str::RecordingUnplayable;
+        if (!message)
             QVERIFY(QFile::remove(Document) && QDir().mkdir(Document));
         QCOMPARE(Start(), QStringList());
         const QString shown = Item<QTextBrowser>(IdBrowser)->toPlainText();
-        QCOMPARE(shown.contains(u"man want"_s), !folder);
-        QCOMPARE(shown.contains(u"文件无法读取"_s), folder);
+        QCOMPARE(shown.contains(u"man want"_s), message != 0);
+        QCOMPARE(shown.contains(u"文件无法读取"_s), message == 0);
 
         MessageBoxes boxes;
         Click(IdListening);
         QCoreApplication::sendPostedEvents(); // the player's report comes later
         const QString path = QDir::toNativeSeparators(QFileInfo(Recording).absoluteFilePath());
-        QStringList expected;
-        if (message)
-            expected << LoadString(message).arg(path);
-        if (message == Ui::Str::RecordingUnplayable)
-            expected[0] = expected[0].arg(QStringLiteral("not a stream"));
-        QCOMPARE(boxes.Texts(), expected);
+        const QString told = message ? LoadString(message).arg(path) : QString();
+        QCOMPARE(boxes.Texts().join(QString()),
+                 message == Ui::Str::RecordingUnplayable ? told.arg(u"not a stream"_s) : told);
         QVERIFY(!Button(IdListening)->isEnabled());
     }
-    // An exam started at 0 s of the draft's clock: question 7 answered, the
-    // listening pressed, "Dear " typed in the editor; a minute passes at 5 s,
-    // "Tom" is typed at 10 s and ", hi" at 15 s. The database then holds what a
-    // crash would leave: the tick kept the draft and the first keystroke due is
-    // the "," at 15 s, so "Dear Tom," comes back in the next start's window.
+
+    // The tick at 5 s keeps the draft, the next keeping is due at 15 s: "Dear Tom,"
+    // is what a crash then leaves for the next start.
     void takenUpAfterACrash()
     {
         qint64 now = 0;
@@ -526,7 +473,6 @@ private Q_SLOTS:
                    m_folder->Sql(u"INSERT INTO running_exam SELECT * FROM crash"_s);
         };
         const QStringList started = m_folder->Column(u"SELECT 开始时间 FROM crash"_s);
-        QCOMPARE(started.size(), 1);
         m_main = std::make_unique<CMainTabDlg>();
         m_page = m_main->m_pageExam;
         QVERIFY(restore());
@@ -540,7 +486,7 @@ private Q_SLOTS:
         m_main->OfferKeptExam();
         QCOMPARE(boxes.Texts(),
                  QStringList(2, LoadString(Ui::Str::ResumeKeptExam)
-                                    .arg(u"张三"_s, Paper2010, started[0], u"119"_s)));
+                                    .arg(u"张三"_s, Paper2010, started.value(0), u"119"_s)));
         QVERIFY(m_page->IsExamRunning() && m_page->IsTimerRunning() &&
                 m_main->m_tab->GetCurSel() == 2);
         QCOMPARE(kept(), started);
