@@ -1,8 +1,6 @@
 #pragma once
 
-// A PostgreSQL cluster of its own (tests/data/pgcluster.sh) in a temporary
-// folder, on a free port of 127.0.0.1, stopped when it goes. Its logins find
-// their passwords in the PGPASSFILE it sets.
+// Its own PostgreSQL cluster (pgcluster.sh) on a free local port; passwords in PGPASSFILE.
 
 #include "ClassServer.h"
 
@@ -14,7 +12,6 @@ class PgCluster
 {
 public:
     ~PgCluster() { Stop(); }
-    // Debian's server binaries are there.
     bool Installed() const { return Script(u"check"_qs); }
     bool Start(const QString& schema)
     {
@@ -26,7 +23,7 @@ public:
         qputenv("PGPASSFILE", m_dir.filePath(u"pgpass"_qs).toUtf8());
         return m_running = Script(u"init"_qs, {schema});
     }
-    // Logins in `group`; with `wrong`, the PGPASSFILE keeps that password for them.
+    // Logins in `group`; with `wrong`, the PGPASSFILE holds that password.
     bool AddRoles(const QString& group, const QStringList& logins, const QString& wrong = {})
     {
         return Script(u"roles"_qs, QStringList{group, wrong} + logins);
