@@ -1,7 +1,8 @@
 #pragma once
 
-// What the benchmarks share: a scratch copy of a program folder to run in, and
-// the median of a benchmark's times.
+// What the benchmarks share: Qt's offscreen platform by default, the program
+// folder to read, a scratch copy of it to run in, and the median of a
+// benchmark's times.
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,21 @@
 #include <vector>
 
 namespace Bench {
+
+// Qt's offscreen platform, unless QT_QPA_PLATFORM names another; called before
+// the application object is made.
+inline void PreferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The program folder the first argument names, or `fallback` (the build's)
+// when there is none or it is empty.
+inline QString FolderArgument(int argc, char* argv[], const char* fallback)
+{
+    return argc > 1 && *argv[1] ? QString::fromLocal8Bit(argv[1]) : QString::fromUtf8(fallback);
+}
 
 // Makes `scratch` the current folder, holding a writable copy of the word.mdb
 // of `folder` and links to its subfolders `links` (etp, elm); false when the

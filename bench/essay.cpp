@@ -63,8 +63,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString folder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORDWIN_PROGRAM_DIR);
+    const QString folder = Bench::FolderArgument(argc, argv, ORDWIN_PROGRAM_DIR);
 
     // (a)
     const QString small = Text(10 * 1024);

@@ -99,8 +99,7 @@ QString Line(const char* what, const Times& times)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::PreferOffscreen();
     QApplication app(argc, argv);
     Ui::InstallAppMessageBox();
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 30;

@@ -132,8 +132,7 @@ int main(int argc, char* argv[])
         return RunEmptyDialog(childArgc, argv);
     }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::PreferOffscreen();
     const QString self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
 
     const std::array<QString, 3> modes{QStringLiteral("empty"), QStringLiteral("floor"),

@@ -99,13 +99,11 @@ void OpenAndClose(QWidget* window)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::PreferOffscreen();
     int appArgc = 1;
     CExamApp app(appArgc, argv);
     QTextStream out(stdout);
-    const QString folder =
-        argc > 1 && *argv[1] ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORDWIN_PROGRAM_DIR);
+    const QString folder = Bench::FolderArgument(argc, argv, ORDWIN_PROGRAM_DIR);
     const int openings = argc > 2 ? std::max(6, atoi(argv[2])) : 50;
 
     QTemporaryDir scratch;
